@@ -1,0 +1,92 @@
+#include "app/MainWindow.h"
+
+#include "app/Settings.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+namespace ortolan {
+
+namespace {
+MainWindow *g_mainWindow = nullptr;
+}
+
+MainWindow *mainWindow() { return g_mainWindow; }
+void setMainWindow(MainWindow *w) { g_mainWindow = w; }
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    const Settings &s = settings();
+    setObjectName(QStringLiteral("MDI_OT"));
+    setWindowTitle(s.tr(QStringLiteral("Ortolan - Atlante della fauna d'Italia"),
+                        QStringLiteral("Ortolan - Atlas of the fauna of Italy")));
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("MdiArea"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    buildMenus();
+}
+
+void MainWindow::buildMenus()
+{
+    const Settings &s = settings();
+    QMenu *file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("File_mnu"));
+    QAction *home = file->addAction(QStringLiteral("&Home..."));
+    home->setObjectName(QStringLiteral("Home_mnu"));
+    connect(home, &QAction::triggered, this, &MainWindow::homeRequested);
+    file->addSeparator();
+    QAction *exit = file->addAction(s.tr(QStringLiteral("&Esci"), QStringLiteral("&Exit")));
+    exit->setObjectName(QStringLiteral("Esci_mnu"));
+    connect(exit, &QAction::triggered, this, &QMainWindow::close);
+
+    QMenu *help = new QMenu(QStringLiteral("&?"), this);
+    help->setObjectName(QStringLiteral("Aiuto_mnu"));
+    QAction *helpItem = help->addAction(QStringLiteral("&Help"));
+    helpItem->setObjectName(QStringLiteral("Aiuto"));
+    connect(helpItem, &QAction::triggered, this, &MainWindow::helpRequested);
+    help->addSeparator();
+    QAction *info = help->addAction(s.tr(QStringLiteral("&Informazioni"), QStringLiteral("&About Ortolan...")));
+    info->setObjectName(QStringLiteral("Info_mnu"));
+    connect(info, &QAction::triggered, this, &MainWindow::aboutRequested);
+
+    ownMenus_ = {file, help};
+    showOwnMenus();
+}
+
+void MainWindow::showOwnMenus() { showChildMenus(ownMenus_); }
+
+void MainWindow::showChildMenus(const QList<QMenu *> &menus)
+{
+    QMenuBar *bar = menuBar();
+    bar->clear();
+    for (QMenu *m : menus)
+        bar->addMenu(m);
+}
+
+QMdiSubWindow *MainWindow::addChild(QWidget *child)
+{
+    QMdiSubWindow *sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    child->show();
+    sub->show();
+    return sub;
+}
+
+void MainWindow::placeChild(QMdiSubWindow *sub, int divisor)
+{
+    const QSize area = mdi_->viewport()->size();
+    const int left = (area.width() - sub->width()) / 2;
+    const int top = (area.height() - sub->height()) / divisor;
+    sub->move(qMax(0, left), qMax(0, top));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+}
+
+}  // namespace ortolan

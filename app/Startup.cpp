@@ -1,0 +1,64 @@
+#include "app/Startup.h"
+
+#include "app/AppPaths.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace ortolan {
+
+namespace {
+
+// Reads "--lang it|en" and "--db PATH" from the command line.
+struct StartOptions {
+    QString language = QStringLiteral("Inglese");
+    QString database;
+};
+
+StartOptions parseOptions(const QStringList &args)
+{
+    StartOptions o;
+    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--lang"))
+            o.language = args[i + 1] == QStringLiteral("it") ? QStringLiteral("Italiano") : QStringLiteral("Inglese");
+        else if (args[i] == QStringLiteral("--db"))
+            o.database = args[i + 1];
+    }
+    return o;
+}
+
+}  // namespace
+
+int runApplication(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ortolan"));
+    QApplication::setOrganizationName(QStringLiteral("Ortolan"));
+
+    const StartOptions options = parseOptions(QApplication::arguments());
+    Settings &s = settings();
+    s.setLanguage(options.language);
+    initialisePaths(s, QApplication::applicationDirPath());
+    if (!options.database.isEmpty()) {
+        const QFileInfo info(options.database);
+        s.DatabasePath = info.absoluteFilePath();
+        s.DataFolder = info.absolutePath() + QStringLiteral("/");
+    }
+
+    if (!prepareDatabaseFile(s.DatabasePath)) {
+        QMessageBox::critical(nullptr, errorCaption(), missingDatabaseMessage(s));
+        return 1;
+    }
+
+    MainWindow frame;
+    setMainWindow(&frame);
+    frame.showMaximized();
+    const int status = QApplication::exec();
+    setMainWindow(nullptr);
+    return status;
+}
+
+}  // namespace ortolan

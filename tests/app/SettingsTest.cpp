@@ -1,0 +1,72 @@
+#include "app/AppPaths.h"
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ortolan;
+
+TEST(Language, OnlyTheExactWordInglesePicksEnglish)
+{
+    Settings s;
+    s.setLanguage(QStringLiteral("Inglese"));
+    EXPECT_TRUE(s.isEnglish());
+    EXPECT_EQ(s.messages.MsgSelectSpecies, QStringLiteral("Please select a species"));
+    for (const char *other : {"inglese", "Italiano", "", "English"}) {
+        s.setLanguage(QString::fromUtf8(other));
+        EXPECT_FALSE(s.isEnglish()) << other;
+        EXPECT_EQ(s.messages.MsgSelectSpecies, QStringLiteral("Selezionare una specie"));
+    }
+}
+
+TEST(Paths, HelpFileFollowsTheLanguage)
+{
+    Settings s;
+    s.setLanguage(QStringLiteral("Inglese"));
+    initialisePaths(s, QStringLiteral("/opt/ortolan"));
+    EXPECT_EQ(s.DatabasePath, QStringLiteral("/opt/ortolan/Data/OrtolanDati.mde"));
+    EXPECT_EQ(s.DataFolder, QStringLiteral("/opt/ortolan/Data/"));
+    EXPECT_TRUE(s.HelpFilePath.endsWith(QStringLiteral("/Help/OrtolanEng.html")));
+    s.setLanguage(QStringLiteral("Italiano"));
+    initialisePaths(s, QStringLiteral("/opt/ortolan"));
+    EXPECT_TRUE(s.HelpFilePath.endsWith(QStringLiteral("/Help/Ortolan.html")));
+    EXPECT_EQ(s.DatabasePassword.size(), 7);
+}
+
+TEST(Paths, UserFolderFallsBackWhenTheApplicationFolderIsNotWritable)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    Settings s;
+    initialisePaths(s, dir.path());
+    const bool rootCanWriteAnyway = QDir(dir.path()).mkdir(QStringLiteral("probe"));
+    if (!rootCanWriteAnyway) {
+        EXPECT_FALSE(s.UserFolder.startsWith(dir.path()));
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(Startup, MissingDatabaseMessageNamesPathAndFolder)
+{
+    Settings s;
+    s.setLanguage(QStringLiteral("Inglese"));
+    initialisePaths(s, QStringLiteral("/nowhere"));
+    EXPECT_FALSE(prepareDatabaseFile(s.DatabasePath));
+    EXPECT_EQ(missingDatabaseMessage(s),
+              QStringLiteral("Missing file /nowhere/Data/OrtolanDati.mde in /nowhere/Data/"));
+}
+
+TEST(Startup, ReadOnlyDatabaseStillStartsAndLosesItsFlag)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("OrtolanDati.mde"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    EXPECT_TRUE(prepareDatabaseFile(path));
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
