@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+// The query catalogue: every SQL text the program sends, kept as the program's
+// dialect writes it (bracketed names, like with * and ?, -1 for true). Codes,
+// names and search texts are inserted through quoted(), so an apostrophe can
+// never change a query's structure.
+//
+// `filter` is one of the TreeFilter values ("Tutto", "Invertebrati",
+// "Vertebrati", "DirHabitat", "RedList", "Aliene").
+namespace ortolan::data::queries {
+
+// Text inserted into a quoted SQL literal: every ' doubled.
+QString quoted(const QString &text);
+
+// Tree: first level under a filter (groups of Taxa); empty for an unknown filter
+// (the caller keeps the text it used before).
+QString firstLevel(const QString &filter);
+// Tree: genera and species of a family (15-character group code) under a filter.
+// "Invertebrati" and "Vertebrati" use the unfiltered text.
+QString familyTaxa(const QString &familyCode, const QString &filter);
+// Sort command: the same family listing in the sort command's own wording.
+QString familyTaxaForSort(const QString &familyCode, const QString &filter);
+// Sort command: groups below a group code under a filter.
+QString groupsBelow(const QString &groupCode, const QString &filter);
+// Sort command: taxa below a genus (10-character genus code) under a filter.
+QString genusTaxa(const QString &genusCode, const QString &filter);
+
+// Data owner of a species ("Biblio" command).
+QString dataOwner(const QString &taxonCode);
+// Species card: one row of Specie, Corotipi and Referenti.Specialista.
+QString speciesCard(const QString &taxonCode);
+// Sites table: the records of a taxon and its subordinate taxa.
+QString sitesOfTaxon(const QString &taxonCode);
+// Sites table of one square (click on a dot).
+QString sitesInSquare(const QString &taxonCode, const QString &square);
+// Data sources of a species for its data owner.
+QString dataSources(const QString &dataOwner, const QString &taxonCode);
+// Distinct squares of a taxon and its subordinate taxa for the map.
+QString mapSquares(const QString &taxonCode);
+
+// Search by name under a filter; text may hold the wildcards * and ?.
+QString searchByName(const QString &text, const QString &filter);
+// Taxon by exact name; group name by code (search window).
+QString taxonByName(const QString &name);
+QString groupName(const QString &groupCode);
+
+// Explanations window: "SELECT * FROM " + table + " ORDER BY " + field + ";".
+// Table and field names are bracketed so names with blanks work.
+QString explanationList(const QString &table, const QString &orderField);
+
+}  // namespace ortolan::data::queries
