@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/MdiChild.h"
 #include "app/Settings.h"
 
 #include <QApplication>
@@ -28,6 +29,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenus);
+}
+
+void MainWindow::updateMenus()
+{
+    QMdiSubWindow *active = mdi_->activeSubWindow();
+    const auto *child = active ? dynamic_cast<const MdiChild *>(active->widget()) : nullptr;
+    if (child)
+        showChildMenus(child->frameMenus());
+    else if (!active || mdi_->subWindowList().isEmpty())
+        showOwnMenus();
 }
 
 void MainWindow::buildMenus()
@@ -71,6 +83,7 @@ QMdiSubWindow *MainWindow::addChild(QWidget *child)
 {
     QMdiSubWindow *sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &MainWindow::updateMenus, Qt::QueuedConnection); });
     child->show();
     sub->show();
     return sub;

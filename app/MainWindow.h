@@ -40,6 +40,8 @@ protected:
 
 private:
     void buildMenus();
+    // Shows the active child's menus (MdiChild) or the frame's own.
+    void updateMenus();
 
     QMdiArea *mdi_ = nullptr;
     QList<QMenu *> ownMenus_;
