@@ -2,6 +2,7 @@
 
 #include "app/MdiChild.h"
 #include "app/Settings.h"
+#include "app/Shell.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -30,6 +31,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(mdi_);
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenus);
+}
+
+MainWindow::~MainWindow()
+{
+    // Closing children while the frame is destroyed activates other children:
+    // the frame must not react any more.
+    disconnect(mdi_, nullptr, this, nullptr);
 }
 
 void MainWindow::updateMenus()
@@ -100,6 +108,9 @@ void MainWindow::placeChild(QMdiSubWindow *sub, int divisor)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    // The start screen stays centred, its top at one sixth of the free height.
+    if (settings().StartScreenOpen && startScreenSubWindow())
+        placeChild(startScreenSubWindow(), 6);
 }
 
 }  // namespace ortolan
