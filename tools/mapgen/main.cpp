@@ -3,6 +3,7 @@
 // (squares/squares.csv), the shapefile template (squares/qutm32.*) and the
 // three background maps (maps/*.wmf). Run by tools/mapgen/generate.sh.
 #include "tools/mapgen/AdminAreas.h"
+#include "tools/mapgen/ShapefileTemplate.h"
 #include "tools/mapgen/SquareTable.h"
 #include "tools/mapgen/StagedFiles.h"
 #include "tools/mapgen/UtmProjection.h"
@@ -80,6 +81,8 @@ int main(int argc, char **argv)
     if (!staged.isValid())
         return fail(QStringLiteral("cannot create a temporary folder in ") + outDir);
     if (!staged.write(QStringLiteral("squares/squares.csv"), SquareTable::toCsv(squares), &error))
+        return fail(error);
+    if (!ShapefileTemplate::write(squares, projection, staged, &error))
         return fail(error);
     if (!staged.commit(&error))
         return fail(error);
