@@ -92,7 +92,10 @@ std::vector<Ring> ShorelineAssembler::landRings(const std::vector<Ring> &pieces,
     std::vector<Ring> open;
     for (const Ring &piece : pieces) {
         if (isClosed(piece)) {
-            rings.push_back(withoutClosingVertex(piece));
+            Ring island = withoutClosingVertex(piece);
+            if (signedArea(island) > 0.0)
+                std::reverse(island.begin(), island.end());
+            rings.push_back(std::move(island));
             continue;
         }
         if (perimeterPosition(box, piece.front()) < 0.0 || perimeterPosition(box, piece.back()) < 0.0) {
