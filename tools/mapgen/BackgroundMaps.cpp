@@ -249,9 +249,25 @@ bool BackgroundMaps::prepare(const MapSources &sources, const GeoBox &box, QStri
             }
         }
     }
+    // Region fills: a small hole that no other region fills is a gap in the
+    // limits' data (unassigned lake shores), filled with the region itself.
+    const auto holdsAnotherRegion = [&](const Ring &hole, size_t r) {
+        for (size_t other = 0; other < sources.regions.size(); ++other)
+            if (other != r)
+                for (const Polygon &polygon : sources.regions[other].polygons)
+                    if (contains(Polygon{{hole}}, polygon.rings.front().front()))
+                        return true;
+        return false;
+    };
     m_regionRings.clear();
-    for (const auto &rings : oriented)
-        m_regionRings.push_back(ringsOnPicture(onMap(rings, true), 0.0));
+    for (size_t r = 0; r < sources.regions.size(); ++r) {
+        std::vector<Ring> fill;
+        for (const Polygon &polygon : sources.regions[r].polygons)
+            for (size_t k = 0; k < polygon.rings.size(); ++k)
+                if (k == 0 || areaKm2(polygon.rings[k]) >= kMinEnclaveKm2 || holdsAnotherRegion(polygon.rings[k], r))
+                    fill.push_back(polygon.rings[k]);
+        m_regionRings.push_back(ringsOnPicture(onMap(fill, true), 0.0));
+    }
 
     // The union's outline: the directed edges used once, chained end to start.
     std::multimap<QPointF, QPointF, PointLess> outlineEdges;
