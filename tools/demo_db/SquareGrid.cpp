@@ -133,7 +133,7 @@ bool onSeaCoast(const Square &s)
         return false;
     if (s.lat > 45.78)
         return false;
-    if (s.lon < 7.2 && s.lat > 43.85)
+    if (s.lon < 7.8 && s.lat > 43.95)  // the French border of the Maritime Alps
         return false;
     return true;
 }

@@ -8,6 +8,8 @@
 #include "tools/demo_db/ChecklistBuilder.h"
 #include "tools/demo_db/DemoDatabaseWriter.h"
 #include "tools/demo_db/HigherTaxa.h"
+#include "tools/demo_db/RecordBuilder.h"
+#include "tools/demo_db/SquareGrid.h"
 
 #include <chrono>
 #include <cstdio>
@@ -81,13 +83,27 @@ int main(int argc, char **argv)
 
         const HigherTaxa higher;
         const Checklist list = ChecklistBuilder(higher, options.seed).build();
+        std::size_t sites = 0, sources = 0, squares = 0;
         {
             DemoDatabaseWriter writer(partial.string(), kPassword, kDataset);
             writer.writeLookups(list);
             writer.writeChecklist(list);
+            if (!options.squares.empty()) {
+                const SquareGrid grid = SquareGrid::load(options.squares, options.seed);
+                writer.writeSquares(grid.squares());
+                squares = grid.squares().size();
+                RecordBuilder records(grid, list, higher, options.seed, options.scale);
+                const std::vector<SourceRow> bibliography = records.makeSources();
+                writer.writeSources(bibliography);
+                sources = bibliography.size();
+                records.makeSites([&writer](const SiteRow &site) { writer.addSite(site); });
+                sites = records.sitesMade();
+            }
             writer.finish();
         }
         fs::rename(partial, target);
+        std::printf("ortolan-demo-db: %zu taxa, %zu squares, %zu sources, %zu records\n", list.taxa.size(), squares,
+                    sources, sites);
     } catch (const std::exception &e) {
         std::error_code ignored;
         fs::remove(partial, ignored);
