@@ -74,7 +74,7 @@ const Words &noteRegions(const std::string &chorotype)
 
 std::string habitatText(const std::string &code)
 {
-    for (const HabitatType &h : LookupTables::habitats())
+    for (const CodedText &h : LookupTables::habitats())
         if (h.code == code) {
             std::string text = h.italian;
             text[0] = char(std::tolower(static_cast<unsigned char>(text[0])));
@@ -140,13 +140,15 @@ void ChecklistBuilder::makeAuthors()
     }
 }
 
-std::string ChecklistBuilder::citation(DemoRandom &rng, bool vertebrate, bool parentheses, int *year)
+std::string ChecklistBuilder::citation(DemoRandom &rng, const Citation &how, int *year)
 {
     const Author *author = &rng.pick(m_authors);
     // Vertebrates were mostly described early.
-    for (int i = 0; vertebrate && author->from > 1880 && i < 30; ++i)
+    for (int i = 0; how.vertebrate && author->from > 1880 && i < 30; ++i)
         author = &rng.pick(m_authors);
     int y = rng.between(author->from, author->to);
+    if (y < how.notBefore)
+        y = rng.between(how.notBefore, std::max(how.notBefore, 2004));
     std::string names = author->name;
     if (rng.chance(0.05)) {
         const Author &second = rng.pick(m_authors);
@@ -156,6 +158,8 @@ std::string ChecklistBuilder::citation(DemoRandom &rng, bool vertebrate, bool pa
     if (year)
         *year = y;
     const std::string text = names + ", " + std::to_string(y);
+    // A species described before its genus was described in another genus.
+    const bool parentheses = how.parentheses || y < how.genusYear;
     return parentheses ? "(" + text + ")" : text;
 }
 
@@ -255,7 +259,7 @@ void ChecklistBuilder::makeFamily(std::size_t familyIndex, const std::string &ow
         genusRow.code = volume + "." + digits(genusNumber, 5) + ".";
         genusNumber += step;
         genusRow.name = genus.name;
-        genusRow.author = citation(rng, profile.vertebrate, false, &genusRow.authorYear);
+        genusRow.author = citation(rng, {profile.vertebrate}, &genusRow.authorYear);
         genusRow.groupCode = family.code;
         genusRow.owner = owner;
         genusRow.family = familyIndex;
@@ -278,8 +282,15 @@ void ChecklistBuilder::makeFamily(std::size_t familyIndex, const std::string &ow
                 epithet = m_names.epithet(rng, genus.gender, species.rangeChorotype, profile.subterranean);
             while (!epithets.insert(epithet).second);
             species.name = genus.name + " " + epithet;
-            species.author = citation(rng, profile.vertebrate, rng.chance(0.35), &species.authorYear);
-            if (species.firstYear && species.alien == false)
+            Citation how{profile.vertebrate};
+            how.parentheses = rng.chance(0.3);
+            how.genusYear = genusRow.authorYear;
+            species.author = citation(rng, how, &species.authorYear);
+            // Year of the first record in Italy: for some natives, and for most
+            // aliens, which cannot have been recorded before they were described.
+            if (species.alien && species.firstYear && std::stoi(*species.firstYear) < species.authorYear)
+                species.firstYear = std::to_string(rng.between(species.authorYear, 2004));
+            if (!species.alien && rng.chance(0.12))
                 species.firstYear = std::to_string(rng.between(species.authorYear, 2004));
             m_list.taxa.push_back(species);
 
@@ -313,11 +324,9 @@ void ChecklistBuilder::makeFamily(std::size_t familyIndex, const std::string &ow
                     do
                         subEpithet = m_names.epithet(rng, genus.gender, sub.rangeChorotype, profile.subterranean);
                     while (!subEpithets.insert(subEpithet).second);
-                    int year = 0;
-                    sub.author = citation(rng, profile.vertebrate, false, &year);
-                    if (year < parent.authorYear)
-                        sub.author = sub.author.substr(0, sub.author.size() - 4)
-                                   + std::to_string(rng.between(parent.authorYear, 2004));
+                    Citation how{profile.vertebrate};
+                    how.notBefore = parent.authorYear;
+                    sub.author = citation(rng, how, nullptr);
                     if (rng.chance(0.3))
                         sub.note = "Sottospecie descritta di " + noteRegions(sub.rangeChorotype)[0] + ".";
                 }
@@ -357,8 +366,6 @@ void ChecklistBuilder::fillSpecies(DemoRandom &rng, const FamilyPlan &family, co
         row.firstYear = std::to_string(std::min(2004, 1850 + int(155 * (1 - rng.real() * rng.real()))));
     } else {
         row.rangeChorotype = pickFrom(rng, profile.chorotypes);
-        if (rng.chance(0.12))
-            row.firstYear = "";  // filled with a year after the description by the caller
     }
     if (!rng.chance(0.03))
         row.chorotype = row.rangeChorotype;

@@ -33,7 +33,14 @@ private:
     void makeFamily(std::size_t familyIndex, const std::string &owner);
     void fillSpecies(DemoRandom &rng, const FamilyPlan &family, const EcologyProfile &profile, TaxonRow &row,
                      double genusSize);
-    std::string citation(DemoRandom &rng, bool vertebrate, bool parentheses, int *year);
+    struct Citation {
+        bool vertebrate = false;
+        bool parentheses = false;  // described in another genus
+        int genusYear = 0;         // a species described earlier belongs in parentheses
+        int notBefore = 0;         // a subspecies is described after its species
+    };
+    // "Author, year" or "(Author, year)"; stores the year in *year when given.
+    std::string citation(DemoRandom &rng, const Citation &how, int *year);
     std::string noteText(DemoRandom &rng, const TaxonRow &row, const EcologyProfile &profile);
     void assignSpecialOwners();
     void flagGroups();

@@ -86,28 +86,25 @@ void DemoDatabaseWriter::step(const Statement &statement)
     sqlite3_clear_bindings(statement.get());
 }
 
+void DemoDatabaseWriter::writeCodedTexts(const std::string &insert, const std::vector<CodedText> &rows)
+{
+    const Statement statement = prepare(insert);
+    for (const CodedText &row : rows) {
+        bindText(statement.get(), 1, row.code);
+        bindText(statement.get(), 2, row.italian);
+        bindText(statement.get(), 3, row.english);
+        step(statement);
+    }
+}
+
 void DemoDatabaseWriter::writeLookups(const Checklist &list)
 {
-    sqlite3_stmt *s = nullptr;
-    Statement statement = prepare("INSERT INTO Corotipi(Corologia, Corotipi, [Corotipi inglese]) VALUES (?, ?, ?)");
-    s = statement.get();
-    for (const Chorotype &c : LookupTables::chorotypes()) {
-        bindText(s, 1, c.code);
-        bindText(s, 2, c.italian);
-        bindText(s, 3, c.english);
-        step(statement);
-    }
-    statement = prepare("INSERT INTO Habitat(Codice, Habitat, [Habitat inglese]) VALUES (?, ?, ?)");
-    s = statement.get();
-    for (const HabitatType &h : LookupTables::habitats()) {
-        bindText(s, 1, h.code);
-        bindText(s, 2, h.italian);
-        bindText(s, 3, h.english);
-        step(statement);
-    }
-    statement = prepare("INSERT INTO Conservazione(Codice, [Stato di conservazione], [Conservation Status], Ordinamento)"
-                " VALUES (?, ?, ?, ?)");
-    s = statement.get();
+    writeCodedTexts("INSERT INTO Corotipi(Corologia, Corotipi, [Corotipi inglese]) VALUES (?, ?, ?)",
+                    LookupTables::chorotypes());
+    writeCodedTexts("INSERT INTO Habitat(Codice, Habitat, [Habitat inglese]) VALUES (?, ?, ?)", LookupTables::habitats());
+    Statement statement = prepare("INSERT INTO Conservazione(Codice, [Stato di conservazione], [Conservation Status], Ordinamento)"
+                                  " VALUES (?, ?, ?, ?)");
+    sqlite3_stmt *s = statement.get();
     for (const ConservationCategory &c : LookupTables::conservation()) {
         bindText(s, 1, c.code);
         bindText(s, 2, c.italian);
@@ -126,10 +123,9 @@ void DemoDatabaseWriter::writeLookups(const Checklist &list)
 
 void DemoDatabaseWriter::writeChecklist(const Checklist &list)
 {
-    sqlite3_stmt *s = nullptr;
     Statement statement = prepare("INSERT INTO Taxa(codice_gr, nome_gr, dir_habitat, red_list, introdotta)"
                               " VALUES (?, ?, ?, ?, ?)");
-    s = statement.get();
+    sqlite3_stmt *s = statement.get();
     for (const GroupRow &g : list.groups) {
         bindText(s, 1, g.code);
         bindText(s, 2, g.name);
@@ -179,9 +175,8 @@ void DemoDatabaseWriter::writeChecklist(const Checklist &list)
 
 void DemoDatabaseWriter::writeSquares(const std::vector<Square> &squares)
 {
-    sqlite3_stmt *s = nullptr;
     Statement statement = prepare("INSERT INTO QuadUTM(UTM, E_UTM32, N_UTM32) VALUES (?, ?, ?)");
-    s = statement.get();
+    sqlite3_stmt *s = statement.get();
     for (const Square &q : squares) {
         bindText(s, 1, q.code);
         sqlite3_bind_double(s, 2, q.east);
@@ -192,10 +187,9 @@ void DemoDatabaseWriter::writeSquares(const std::vector<Square> &squares)
 
 void DemoDatabaseWriter::writeSources(const std::vector<SourceRow> &sources)
 {
-    sqlite3_stmt *s = nullptr;
     Statement statement = prepare("INSERT INTO Bibliografia(CODICE_AU, AUTORE, ANNO, TITOLO, PERIODICO, VOL_PAGINE,"
                               " REFERENTE, TIPO_FONTE) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-    s = statement.get();
+    sqlite3_stmt *s = statement.get();
     for (const SourceRow &b : sources) {
         bindText(s, 1, b.code);
         bindText(s, 2, b.author);

@@ -12,6 +12,7 @@ struct sqlite3_stmt;
 
 namespace ortolan::demo {
 
+struct CodedText;
 struct Square;
 
 // Writes the demo data set into a new SQLite file with the program's schema.
@@ -42,6 +43,7 @@ private:
     using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
     void exec(const std::string &sql);
+    void writeCodedTexts(const std::string &insert, const std::vector<CodedText> &rows);
     Statement prepare(const std::string &sql);
     void step(const Statement &statement);
 

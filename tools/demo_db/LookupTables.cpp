@@ -2,9 +2,9 @@
 
 namespace ortolan::demo {
 
-const std::vector<Chorotype> &LookupTables::chorotypes()
+const std::vector<CodedText> &LookupTables::chorotypes()
 {
-    static const std::vector<Chorotype> table = {
+    static const std::vector<CodedText> table = {
         {"COS", "Cosmopolita", "Cosmopolitan"},
         {"SCO", "Subcosmopolita", "Subcosmopolitan"},
         {"OLA", "Olartico", "Holarctic"},
@@ -36,9 +36,9 @@ const std::vector<Chorotype> &LookupTables::chorotypes()
     return table;
 }
 
-const std::vector<HabitatType> &LookupTables::habitats()
+const std::vector<CodedText> &LookupTables::habitats()
 {
-    static const std::vector<HabitatType> table = {
+    static const std::vector<CodedText> table = {
         {"AC", "Acque correnti", "Running waters"},
         {"AF", "Sorgenti", "Springs"},
         {"AS", "Acque stagnanti", "Standing waters"},

@@ -7,11 +7,7 @@ namespace ortolan::demo {
 
 // The look-up tables of the species database: chorotypes, habitats and
 // conservation categories, with their Italian and English texts.
-struct Chorotype {
-    std::string code, italian, english;
-};
-
-struct HabitatType {
+struct CodedText {
     std::string code, italian, english;
 };
 
@@ -23,8 +19,8 @@ struct ConservationCategory {
 class LookupTables
 {
 public:
-    static const std::vector<Chorotype> &chorotypes();
-    static const std::vector<HabitatType> &habitats();
+    static const std::vector<CodedText> &chorotypes();
+    static const std::vector<CodedText> &habitats();
     static const std::vector<ConservationCategory> &conservation();
 
     // A conservation code puts a taxon on the Red List of the checklist tree when it

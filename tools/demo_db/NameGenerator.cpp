@@ -293,10 +293,10 @@ std::string NameGenerator::authorSurname(DemoRandom &rng)
                                       "Klu", "Lin", "Mei", "Mol", "Reit", "Rei", "Schmi", "Ste", "Wei", "Wol", "Zim"};
     static const Words germanLast = {"ler", "mann", "berg", "hardt", "ner", "ke", "tel", "inger", "horst", "feld",
                                      "hof", "bach"};
-    static const Words frenchFirst = {"Bed", "Bon", "Chev", "Dej", "Fau", "Four", "Gu", "Lap", "Mars", "Per", "Reg",
+    static const Words frenchFirst = {"Bed", "Bon", "Chev", "Dej", "Faur", "Four", "Gu", "Lap", "Mars", "Per", "Reg",
                                       "Vill", "Ger", "Mul", "Lec"};
     static const Words frenchLast = {"eau", "ier", "ard", "in", "on", "elle", "et", "aux", "ault"};
-    static const Words englishFirst = {"Ash", "Brad", "Craw", "Fair", "Haw", "Lind", "Mart", "Shar", "Walk", "Wes",
+    static const Words englishFirst = {"Ash", "Brad", "Craw", "Fair", "Hay", "Lind", "Mart", "Shar", "Walk", "Wes",
                                        "Wood"};
     static const Words englishLast = {"ley", "ton", "well", "by", "worth", "ford", "more"};
     const double r = rng.real();
