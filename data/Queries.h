@@ -73,7 +73,8 @@ QString occupiedSquaresToDbase(const QString &folder, const QString &outputName,
                                bool english);
 // The shapefile export: the saved query "Esporta" (per-square counts of the
 // taxon) and the statement that writes one row per square of QuadUTM, with
-// the counts joined from "Esporta", as the shapefile's attribute table.
+// the counts joined from "Esporta", as the shapefile's attribute table, in
+// the order of QuadUTM's rows (the template's order: "ORDER BY QuadUTM.rowid").
 QString esportaName();
 QString esportaQuery(const QString &taxonCode, bool english);
 QString allSquaresToDbase(const QString &folder, const QString &outputName, bool english);
