@@ -168,21 +168,9 @@ TEST(DbaseWriter, FailuresLeaveTheEarlierFile)
 
     // A read-only folder holding an earlier export.
     const QString folder = dir.filePath(QStringLiteral("readonly"));
-    QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/t.dbf");
-    writeFile(path, "earlier");
-    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther | QFileDevice::ReadOther);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                      | QFileDevice::ExeOther);
-    const Outcome outcome = runWithoutPrivileges([&] {
-        try {
-            data::DbaseWriter::write(path, rows);
-            return false;
-        } catch (const data::DataError &) {
-            return true;
-        }
-    });
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const Outcome outcome =
+        writeIntoReadOnlyFolder(dir.path(), folder, QStringLiteral("t.dbf"), [&] { data::DbaseWriter::write(path, rows); });
     if (outcome == Outcome::Skipped)
         GTEST_SKIP() << "cannot drop privileges to test a read-only folder";
     EXPECT_EQ(outcome, Outcome::Passed);

@@ -313,22 +313,11 @@ TEST(ExcelWriter, ReadOnlyFolderKeepsTheEarlierWorkbook)
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("readonly"));
-    QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/sites.xls");
-    writeFile(path, "earlier");
-    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther | QFileDevice::ReadOther);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                      | QFileDevice::ExeOther);
     const data::Recordset rows(list({"A"}), {{QStringLiteral("new")}});
-    const Outcome outcome = runWithoutPrivileges([&] {
-        try {
-            data::ExcelWriter::write(path, QStringLiteral("Sites"), rows);
-            return false;
-        } catch (const data::DataError &) {
-            return true;
-        }
+    const Outcome outcome = writeIntoReadOnlyFolder(dir.path(), folder, QStringLiteral("sites.xls"), [&] {
+        data::ExcelWriter::write(path, QStringLiteral("Sites"), rows);
     });
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (outcome == Outcome::Skipped)
         GTEST_SKIP() << "cannot drop privileges to test a read-only folder";
     EXPECT_EQ(outcome, Outcome::Passed);

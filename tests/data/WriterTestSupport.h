@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/DataError.h"
+
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -53,6 +56,29 @@ inline Outcome runWithoutPrivileges(const std::function<bool()> &work)
 #else
     return work() ? Outcome::Passed : Outcome::Failed;
 #endif
+}
+
+// Writes an earlier file `name` into folder (created below parent), makes the
+// folder read-only for everyone and runs write there without privileges.
+// Passed when write throws DataError. Write access is given back afterwards.
+inline Outcome writeIntoReadOnlyFolder(const QString &parent, const QString &folder, const QString &name,
+                                       const std::function<void()> &write)
+{
+    QDir().mkpath(folder);
+    writeFile(folder + QStringLiteral("/") + name, "earlier");
+    QFile::setPermissions(parent, QFile::permissions(parent) | QFileDevice::ExeOther | QFileDevice::ReadOther);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                      | QFileDevice::ExeOther);
+    const Outcome outcome = runWithoutPrivileges([&] {
+        try {
+            write();
+            return false;
+        } catch (const data::DataError &) {
+            return true;
+        }
+    });
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return outcome;
 }
 
 }  // namespace ortolan::test
