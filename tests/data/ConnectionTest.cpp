@@ -2,6 +2,7 @@
 // the index-friendly like rewrite.
 #include "StandardChecklistTest.h"
 
+#include "app/Settings.h"
 #include "data/DataError.h"
 #include "data/Queries.h"
 
@@ -42,6 +43,16 @@ TEST(ConnectionOpen, RefusesAWrongOrMissingPassword)
     } catch (const data::DataError &e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("password"))) << e.what();
     }
+}
+
+TEST(ConnectionOpen, SettingsNameTheDatabase)
+{
+    QTemporaryDir dir;
+    FixtureDatabase fixture(dir.path());
+    fixture.makeCurrent();
+    EXPECT_NO_THROW(data::Connection::openPrivate());
+    settings().DatabasePassword = QStringLiteral("WRONG");
+    EXPECT_THROW(data::Connection::openDefault(), data::DataError);
 }
 
 TEST(ConnectionOpen, MissingFileIsNotCreated)

@@ -55,6 +55,17 @@ std::optional<QJsonObject> readWithXlrd(const QString &path)
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
 }
 
+// GDAL's summary of a file (its XLS driver reads with FreeXL, a second
+// independent reader); nullopt without ogrinfo.
+std::optional<QString> ogrSummary(const QString &path)
+{
+    QProcess ogr;
+    ogr.start(QStringLiteral("ogrinfo"), {QStringLiteral("-ro"), QStringLiteral("-so"), QStringLiteral("-al"), path});
+    if (!ogr.waitForFinished(120000) || ogr.exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return QString::fromUtf8(ogr.readAllStandardOutput());
+}
+
 #define REQUIRE_XLRD(json)                                                   \
     if (!(json))                                                             \
     GTEST_SKIP() << "python3-xlrd is not installed (/usr/bin/python3)"
@@ -249,6 +260,10 @@ TEST(ExcelWriter, LargeSheetWithManyStrings)
     EXPECT_EQ(strings.size(), 4 + 20000 + 1);
     EXPECT_TRUE(strings.contains(rows[1003][0].toString()));
     EXPECT_TRUE(strings.contains(rows[7][0].toString()));
+    if (const auto summary = ogrSummary(path)) {
+        EXPECT_TRUE(summary->contains(QStringLiteral("Feature Count: 20000"))) << summary->toStdString();
+        EXPECT_TRUE(summary->contains(QStringLiteral("HALF: Real"))) << summary->toStdString();
+    }
 
     const auto book = readWithXlrd(path);
     REQUIRE_XLRD(book);

@@ -1,9 +1,11 @@
 #include "support/FixtureDatabase.h"
 
+#include "app/Settings.h"
 #include "data/Schema.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,14 @@ void FixtureDatabase::close()
 {
     sqlite3_close_v2(db_);
     db_ = nullptr;
+}
+
+void FixtureDatabase::makeCurrent() const
+{
+    Settings &s = settings();
+    s.DatabasePath = path_;
+    s.DataFolder = QFileInfo(path_).absolutePath() + QStringLiteral("/");
+    s.DatabasePassword = password();
 }
 
 void FixtureDatabase::exec(const QString &sql)

@@ -40,7 +40,7 @@ struct FixtureField {
 // choosing with the program's own schema (data/Schema) and indexes, and the
 // password "HXWLB58". Open it with
 //   data::Connection::open(fixture.path(), fixture.connectString())
-// or point settings().DatabasePath / DatabasePassword at it.
+// or, for code that opens settings().DatabasePath, call makeCurrent().
 //
 //   test::FixtureDatabase fixture(dir.path());
 //   fixture.addStandardChecklist();
@@ -142,6 +142,10 @@ public:
     void exec(const QString &sql);
 
     void addStandardChecklist();
+
+    // Points settings().DatabasePath, DataFolder and DatabasePassword at this
+    // file, so that Connection::openPrivate() / openDefault() open it.
+    void makeCurrent() const;
 
     // Closes the file; later calls reopen it.
     void close();
