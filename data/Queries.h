@@ -40,7 +40,8 @@ QString dataSources(const QString &dataOwner, const QString &taxonCode);
 // Distinct squares of a taxon and its subordinate taxa for the map.
 QString mapSquares(const QString &taxonCode);
 
-// Search by name under a filter; text may hold the wildcards * and ?.
+// Search by name under a filter; text may hold the wildcards * and ?. An
+// unknown filter searches everything.
 QString searchByName(const QString &text, const QString &filter);
 // Taxon by exact name; group name by code (search window).
 QString taxonByName(const QString &name);
