@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "browser/ButtonPositions.h"
 #include "browser/MapPane.h"
-#include "browser/Messages.h"
+#include "app/MessageBoxes.h"
 #include "browser/SpeciesWindow.h"
 #include "browser/TaxonTree.h"
 #include "browser/WaitCursor.h"
@@ -118,7 +118,7 @@ void CommandDispatcher::runGuarded(const QString &k, Origin origin)
             (k == key(u"Espandi") || k == key(u"Collassa") || k == key(u"Ordina")))
             return;
         const MessageCatalogue &m = settings().messages;
-        Messages::error(&w_, isPrintKey(k) ? m.MsgMapPrintFailed : m.MsgButtonError + k);
+        showError(isPrintKey(k) ? m.MsgMapPrintFailed : m.MsgButtonError + k, &w_);
     }
 }
 
@@ -232,7 +232,7 @@ void CommandDispatcher::recordCommand(RecordWindowKind kind, Origin origin)
     const bool qualifies = selectionIs(kind == RecordWindowKind::Sites ? key(u"SG") : key(u"S"));
     if (!qualifies) {
         setButtonAndMenu(1, controls.position, false);
-        Messages::info(&w_, s.messages.MsgSelectSpecies);
+        showInfo(s.messages.MsgSelectSpecies, &w_);
         return;
     }
     if (origin == Origin::Menu)
@@ -279,15 +279,15 @@ bool CommandDispatcher::prepareSourcesQuery(Origin origin)
             owner = rs.rows().front()[1].toString();
     } catch (const data::DataError &) {
         refuse();
-        Messages::error(&w_, s.messages.MsgNoDataSource);
+        showError(s.messages.MsgNoDataSource, &w_);
         return false;
     }
     if (ownerMissing) {
         refuse();
         if (origin == Origin::TreeToolbar)
-            Messages::error(&w_, s.messages.MsgNoDataSource);
+            showError(s.messages.MsgNoDataSource, &w_);
         else
-            Messages::plain(&w_, s.messages.MsgNoDataSource);
+            showPlain(s.messages.MsgNoDataSource, &w_);
         return false;
     }
     s.DataOwner = owner;
@@ -388,7 +388,7 @@ void CommandDispatcher::panCommand()
 void CommandDispatcher::copyCommand()
 {
     if (!selectionIs(key(u"SG"))) {
-        Messages::info(&w_, settings().messages.MsgSelectSpecies);
+        showInfo(settings().messages.MsgSelectSpecies, &w_);
         return;
     }
     exporting::copyMapToClipboard(*w_.mapPane()->pictureSource());
@@ -398,7 +398,7 @@ void CommandDispatcher::printCommand(const QString &k)
 {
     Settings &s = settings();
     if (!selectionIs(key(u"SG"))) {
-        Messages::info(&w_, s.messages.MsgSelectSpecies);
+        showInfo(s.messages.MsgSelectSpecies, &w_);
         return;
     }
     // Pages are always made of the whole map with square selection on.

@@ -1,12 +1,14 @@
 #include "browser/SpeciesWindow.h"
 
+#include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/Shell.h"
 #include "browser/ButtonPositions.h"
 #include "browser/CommandDispatcher.h"
 #include "browser/MapPane.h"
 #include "browser/MdiArrange.h"
-#include "browser/Messages.h"
+#include "app/MessageBoxes.h"
 #include "browser/SpeciesMenus.h"
 #include "browser/SpeciesToolbars.h"
 #include "browser/SplitterBar.h"
@@ -198,7 +200,7 @@ void SpeciesWindow::CaricaSpecie()
         WaitCursor wait;
         tree_->loadGroups(s.TreeFilter);
     } catch (const data::DataError &e) {
-        Messages::error(this, s.messages.MsgDataError + e.description());
+        showError(s.messages.MsgDataError + e.description(), this);
     }
     s.SelectedTaxonCode = QStringLiteral("No");
     s.SelectedCaption = s.messages.MsgSelectSpecies;
@@ -573,7 +575,13 @@ void SpeciesWindow::fillWindowMenu()
 
 // ---- Lifetime --------------------------------------------------------------
 
-void SpeciesWindow::showHelp(int command, int context) { emit helpRequested(command, context); }
+void SpeciesWindow::showHelp(int command, int context)
+{
+    if (command == 11)
+        showHelpContents();
+    else
+        showHelpTopic(context);
+}
 
 void SpeciesWindow::unload() { outerWindow(this)->close(); }
 
@@ -602,7 +610,6 @@ SpeciesWindow *openSpeciesWindow(const QString &filter)
         sub->setGeometry(QRect(QPoint(0, 0), frame->mdiArea()->viewport()->size()));
         QObject::connect(window, &SpeciesWindow::homeRequested, frame, &MainWindow::homeRequested);
         QObject::connect(window, &SpeciesWindow::aboutRequested, frame, &MainWindow::aboutRequested);
-        QObject::connect(window, &SpeciesWindow::helpRequested, frame, [frame] { emit frame->helpRequested(); });
         QObject::connect(window, &SpeciesWindow::exitRequested, frame, &QWidget::close);
     } else {
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -611,6 +618,15 @@ SpeciesWindow *openSpeciesWindow(const QString &filter)
     }
     window->checkFilterItem(filter);
     return window;
+}
+
+void installSpeciesWindowHooks()
+{
+    setSpeciesWindowHooks({[](const QString &filter) { openSpeciesWindow(filter); },
+                           [] {
+                               if (SpeciesWindow *w = SpeciesWindow::current())
+                                   w->unload();
+                           }});
 }
 
 }  // namespace ortolan::browser

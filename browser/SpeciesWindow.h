@@ -124,7 +124,6 @@ signals:
     void homeRequested();
     void aboutRequested();
     void exitRequested();
-    void helpRequested(int command, int context);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -174,5 +173,9 @@ private:
 // unloaded, the new one is loaded and placed at the top left of the main
 // frame with the frame's inner size, and its filter item alone is checked.
 SpeciesWindow *openSpeciesWindow(const QString &filter);
+
+// Lets the application shell open the species window (start screen) and close
+// it (Home): call once at start-up.
+void installSpeciesWindowHooks();
 
 }  // namespace ortolan::browser

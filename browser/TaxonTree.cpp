@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 #include "browser/IconLibrary.h"
-#include "browser/Messages.h"
+#include "app/MessageBoxes.h"
 #include "browser/TreeBuilder.h"
 #include "browser/WaitCursor.h"
 #include "data/Connection.h"
@@ -135,7 +135,7 @@ void TaxonTree::onExpanded(QTreeWidgetItem *item)
     try {
         loadOrder(item);
     } catch (const data::DataError &e) {
-        Messages::error(this, settings().messages.MsgDataError + e.description());
+        showError(settings().messages.MsgDataError + e.description(), this);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Settings.h"
-#include "browser/Messages.h"
+#include "app/MessageBoxes.h"
 #include "browser/SpeciesWindow.h"
 #include "browser/TaxonTree.h"
 #include "data/Connection.h"
@@ -131,7 +131,7 @@ QWidget *openSpeciesSearch(browser::SpeciesWindow &owner)
             for (const auto &r : rs.rows())
                 list->addItem(r.size() > 1 ? r[1].toString() : QString());
         } catch (const data::DataError &e) {
-            browser::Messages::error(list, settings().messages.MsgDataError + e.description());
+            showError(settings().messages.MsgDataError + e.description(), list);
         }
         if (list->count() > 0)
             list->setCurrentRow(0);
@@ -155,7 +155,7 @@ QWidget *openSpeciesSearch(browser::SpeciesWindow &owner)
                 found = findBelow(familyNode, rs.text(1), nodeText);
             }
         } catch (const data::DataError &) {
-            browser::Messages::info(window, settings().messages.MsgSelectSpecies);
+            showInfo(settings().messages.MsgSelectSpecies, window);
             return;
         }
         if (!found)
