@@ -19,7 +19,7 @@ QString cell(const std::vector<QVariant> &row, int column)
 
 TreeNode groupNode(QChar kind, const QString &code, const QString &parentKey, const QString &text, bool expanded)
 {
-    const bool family = kind == u'F';
+    const bool family = kind == u'F' || kind == u'G';
     return {kind + code, parentKey, text,
             family ? TreeBuilder::closedFamilyImage() : TreeBuilder::closedGroupImage(),
             family ? TreeBuilder::openFamilyImage() : TreeBuilder::openGroupImage(), expanded};
