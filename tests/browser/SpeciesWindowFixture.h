@@ -32,6 +32,13 @@ public:
     void setZoomLevel(int level) { zoomLevel_ = level; }
 };
 
+// Runs deferred deletions and pending events.
+inline void settleEvents()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
 struct ShownMessage {
     MessageKind kind;
     QString caption;
@@ -68,12 +75,7 @@ protected:
         settle();
     }
 
-    // Runs deferred deletions and pending events.
-    static void settle()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    static void settle() { settleEvents(); }
 
     browser::TaxonTree *tree() const { return window->tree(); }
     QTreeWidgetItem *node(const char *key) const { return tree()->node(QString::fromUtf8(key)); }
