@@ -36,24 +36,6 @@ bool isFilterKey(const QString &k)
 
 bool isPrintKey(const QString &k) { return k == key(u"StampaCol") || k == key(u"StampaBW"); }
 
-// Toolbar button and menu item of the three record windows.
-struct RecordControls {
-    int position;
-    const char16_t *menu;
-};
-
-RecordControls controlsOf(RecordWindowKind kind)
-{
-    switch (kind) {
-    case RecordWindowKind::Card:
-        return {T1::Card, u"Scheda_mnu"};
-    case RecordWindowKind::Sites:
-        return {T1::Sites, u"Stazioni_mnu"};
-    default:
-        return {T1::Sources, u"Biblio_mnu"};
-    }
-}
-
 }  // namespace
 
 QStringList CommandDispatcher::commandKeys()
@@ -177,15 +159,7 @@ bool CommandDispatcher::selectionIs(const QString &kinds) const
 
 void CommandDispatcher::setButtonAndMenu(int toolbar, int position, bool pressed)
 {
-    w_.setPressed(toolbar, position, pressed);
-    static const QHash<int, QString> menus = {
-        {100 + T1::Sort, key(u"Ordina_mnu")},    {100 + T1::Card, key(u"Scheda_mnu")},
-        {100 + T1::Sites, key(u"Stazioni_mnu")}, {100 + T1::Sources, key(u"Biblio_mnu")},
-        {100 + T1::Map, key(u"Mappa_mnu")},      {200 + T2::Select, key(u"Selettore_mnu")},
-        {200 + T2::Grid, key(u"Reticolo_mnu")},  {200 + T2::Tree, key(u"Tree_mnu")}};
-    const QString menu = menus.value(toolbar * 100 + position);
-    if (!menu.isEmpty())
-        w_.setMenuChecked(menu, pressed);
+    w_.setButtonAndMenu(toolbar, position, pressed);
 }
 
 void CommandDispatcher::expandCommand()
@@ -227,19 +201,18 @@ void CommandDispatcher::searchCommand()
 void CommandDispatcher::recordCommand(RecordWindowKind kind, Origin origin)
 {
     Settings &s = settings();
-    const RecordControls controls = controlsOf(kind);
-    const QString menu = QString::fromUtf16(controls.menu);
+    const int position = SpeciesWindow::buttonOf(kind);
     const bool qualifies = selectionIs(kind == RecordWindowKind::Sites ? key(u"SG") : key(u"S"));
     if (!qualifies) {
-        setButtonAndMenu(1, controls.position, false);
+        setButtonAndMenu(1, position, false);
         showInfo(s.messages.MsgSelectSpecies, &w_);
         return;
     }
     if (origin == Origin::Menu)
-        w_.setPressed(1, controls.position, !w_.isPressed(1, controls.position));
-    if (!w_.isPressed(1, controls.position)) {
+        w_.setPressed(1, position, !w_.isPressed(1, position));
+    if (!w_.isPressed(1, position)) {
         records::closeRecordWindow(w_, kind);
-        w_.setMenuChecked(menu, false);
+        setButtonAndMenu(1, position, false);
         return;
     }
 
@@ -262,7 +235,7 @@ void CommandDispatcher::recordCommand(RecordWindowKind kind, Origin origin)
     }
     // Opening replaces an earlier window of the kind, whose closing released
     // the button: the open window's button stays pressed.
-    setButtonAndMenu(1, controls.position, true);
+    setButtonAndMenu(1, position, true);
 }
 
 bool CommandDispatcher::prepareSourcesQuery(Origin origin)

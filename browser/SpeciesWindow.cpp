@@ -216,6 +216,33 @@ void SpeciesWindow::setPressed(int toolbar, int position, bool pressed)
 {
     toolbars_->setPressed(toolbar, position, pressed);
 }
+void SpeciesWindow::setButtonAndMenu(int toolbar, int position, bool pressed)
+{
+    setPressed(toolbar, position, pressed);
+    static const QHash<int, QString> menus = {
+        {100 + T1::Sort, QStringLiteral("Ordina_mnu")},    {100 + T1::Card, QStringLiteral("Scheda_mnu")},
+        {100 + T1::Sites, QStringLiteral("Stazioni_mnu")}, {100 + T1::Sources, QStringLiteral("Biblio_mnu")},
+        {100 + T1::Map, QStringLiteral("Mappa_mnu")},      {200 + T2::Select, QStringLiteral("Selettore_mnu")},
+        {200 + T2::Grid, QStringLiteral("Reticolo_mnu")},  {200 + T2::Tree, QStringLiteral("Tree_mnu")}};
+    const QString menu = menus.value(toolbar * 100 + position);
+    if (!menu.isEmpty())
+        setMenuChecked(menu, pressed);
+}
+
+int SpeciesWindow::buttonOf(RecordWindowKind kind)
+{
+    switch (kind) {
+    case RecordWindowKind::Card:
+        return T1::Card;
+    case RecordWindowKind::Sites:
+        return T1::Sites;
+    case RecordWindowKind::Sources:
+        return T1::Sources;
+    default:
+        return 0;
+    }
+}
+
 QAction *SpeciesWindow::menuItem(const QString &name) const { return menus_->item(name); }
 QMenu *SpeciesWindow::menu(const QString &name) const { return menus_->menu(name); }
 bool SpeciesWindow::isMenuChecked(const QString &name) const { return menus_->isChecked(name); }
@@ -316,8 +343,7 @@ void SpeciesWindow::Riassetta()
 void SpeciesWindow::Riscala()
 {
     // Every fit of the map draws the grid and leaves no zoom tool chosen.
-    setPressed(2, T2::Grid, true);
-    setMenuChecked(QStringLiteral("Reticolo_mnu"), true);
+    setButtonAndMenu(2, T2::Grid, true);
     settings().GridShown = QStringLiteral("Sì");
     for (int p = T2::ZoomIn; p <= T2::Pan; ++p)
         setPressed(2, p, false);
@@ -452,9 +478,10 @@ void SpeciesWindow::selectNode(QTreeWidgetItem *node, bool fromSearch)
     Riscala();
 
     const bool sorted = TaxonTree::isSorted(node);
-    setPressed(1, T1::Sort, sorted);
-    if (!fromSearch)
-        setMenuChecked(QStringLiteral("Ordina_mnu"), sorted);
+    if (fromSearch)
+        setPressed(1, T1::Sort, sorted);
+    else
+        setButtonAndMenu(1, T1::Sort, sorted);
 }
 
 // ---- Windows opened from this one -------------------------------------------
@@ -505,16 +532,8 @@ QList<QWidget *> SpeciesWindow::registeredWindows() const
 
 void SpeciesWindow::releaseButtonOf(RecordWindowKind kind)
 {
-    const auto release = [this](int position, const char16_t *menu) {
-        setPressed(1, position, false);
-        setMenuChecked(QString::fromUtf16(menu), false);
-    };
-    if (kind == RecordWindowKind::Card)
-        release(T1::Card, u"Scheda_mnu");
-    else if (kind == RecordWindowKind::Sites)
-        release(T1::Sites, u"Stazioni_mnu");
-    else if (kind == RecordWindowKind::Sources)
-        release(T1::Sources, u"Biblio_mnu");
+    if (const int position = buttonOf(kind))
+        setButtonAndMenu(1, position, false);
 }
 
 void SpeciesWindow::closeRecordWindow(RecordWindowKind kind)

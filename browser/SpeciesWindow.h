@@ -64,6 +64,12 @@ public:
     QAction *button(int toolbar, int position) const;
     bool isPressed(int toolbar, int position) const;
     void setPressed(int toolbar, int position, bool pressed);
+    // Sets a check button and the menu item that shows the same state
+    // (sort, card, sites, sources, map, select, grid, tree).
+    void setButtonAndMenu(int toolbar, int position, bool pressed);
+    // The tree toolbar position of the button of a card, sites or sources
+    // window; 0 for the other kinds.
+    static int buttonOf(RecordWindowKind kind);
     // A menu item by its menu name ("Ordina_mnu"); for a submenu its menu action.
     QAction *menuItem(const QString &name) const;
     QMenu *menu(const QString &name) const;

@@ -10,7 +10,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
 
 using namespace ortolan;
 using browser::RecordWindowKind;
@@ -429,6 +433,39 @@ TEST_F(SpeciesWindowTest, SearchWindowIsOpenedAfresh)
     settle();
     EXPECT_FALSE(first);
     EXPECT_TRUE(window->recordWindow(RecordWindowKind::Search));
+}
+
+TEST_F(SpeciesWindowTest, SearchShowsTheChosenTaxonInTheTree)
+{
+    // A sorted genus: the found node presses the sort button, the menu keeps its mark.
+    click("G044.00101.");
+    toolbar(1, 4);
+    click("O044.001.001");
+    node("O044.001.001")->setExpanded(false);
+
+    toolbar(1, 5);
+    QPointer<QWidget> search = window->recordWindow(RecordWindowKind::Search);
+    ASSERT_TRUE(search);
+    auto *text = search->findChild<QLineEdit *>(QStringLiteral("TestoRicerca"));
+    auto *list = search->findChild<QListWidget *>(QStringLiteral("ListaSpecie"));
+    ASSERT_TRUE(text && list);
+    text->setText(QStringLiteral("car*us"));
+    emit text->returnPressed();
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Carabus"));
+    list->setCurrentRow(0);
+    search->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    settle();
+    EXPECT_FALSE(search);
+    EXPECT_EQ(settings().SelectedNodeKind, QStringLiteral("G"));
+    EXPECT_EQ(settings().SelectedTaxonCode, QStringLiteral("044.00101."));
+    EXPECT_EQ(tree()->selectedNode(), node("G044.00101."));
+    EXPECT_TRUE(node("O044.001.001")->isExpanded());
+    EXPECT_TRUE(pressed(1, 4));
+    EXPECT_FALSE(checked("Ordina_mnu"));
+    EXPECT_EQ(window->statusPanel(1, 1)->text(),
+              QStringLiteral("Coleoptera\\Adephaga\\Caraboidea\\Carabidae\\Carabus"));
 }
 
 TEST_F(SpeciesWindowTest, ExportItemsSetTheExportType)
