@@ -14,7 +14,7 @@ enum Flags : unsigned {
     SeparatorBefore = 8,
 };
 
-struct MenuSpec {
+struct MenuEntry {
     const char *name;
     const char *parent;  // "" for a menu of the menu bar
     const char *italian;
@@ -23,7 +23,7 @@ struct MenuSpec {
     unsigned flags;
 };
 
-constexpr MenuSpec kMenus[] = {
+constexpr MenuEntry kMenus[] = {
     {"File_mnu", "", "&File", "&File", "", Submenu},
     {"Home_mnu", "File_mnu", "&Home...", "&Home...", "", 0},
     {"Esporta_mnu", "File_mnu", "&Esporta cartina", "&Export map", "", Submenu | SeparatorBefore},
@@ -89,16 +89,16 @@ const char *kEnglishProperty = "ortolanEnglish";
 
 SpeciesMenus::SpeciesMenus(QWidget *window)
 {
-    for (const MenuSpec &spec : kMenus) {
-        const QString name = QString::fromUtf8(spec.name);
-        const QString italian = QString::fromUtf8(spec.italian);
-        const QString english = *spec.english ? QString::fromUtf8(spec.english) : italian;
-        QMenu *parent = menus_.value(QString::fromUtf8(spec.parent));
-        if (parent && (spec.flags & SeparatorBefore))
+    for (const MenuEntry &entry : kMenus) {
+        const QString name = QString::fromUtf8(entry.name);
+        const QString italian = QString::fromUtf8(entry.italian);
+        const QString english = *entry.english ? QString::fromUtf8(entry.english) : italian;
+        QMenu *parent = menus_.value(QString::fromUtf8(entry.parent));
+        if (parent && (entry.flags & SeparatorBefore))
             parent->addSeparator();
 
         QAction *action = nullptr;
-        if (spec.flags & Submenu) {
+        if (entry.flags & Submenu) {
             auto *menu = new QMenu(italian, window);
             menu->setObjectName(name);
             menus_.insert(name, menu);
@@ -110,9 +110,9 @@ SpeciesMenus::SpeciesMenus(QWidget *window)
         } else {
             action = parent->addAction(italian);
             action->setObjectName(name);
-            action->setData(QString::fromUtf8(spec.key));
-            action->setCheckable(spec.flags & Checkable);
-            action->setChecked(spec.flags & CheckedAtStart);
+            action->setData(QString::fromUtf8(entry.key));
+            action->setCheckable(entry.flags & Checkable);
+            action->setChecked(entry.flags & CheckedAtStart);
         }
         action->setProperty(kItalianProperty, italian);
         action->setProperty(kEnglishProperty, english);

@@ -12,7 +12,7 @@ namespace {
 
 enum class Style { Separator, Button, Check, Group };
 
-struct ButtonSpec {
+struct ButtonEntry {
     int toolbar;
     Style style;
     const char *key;
@@ -23,7 +23,7 @@ struct ButtonSpec {
 };
 
 // Both toolbars, in position order.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonEntry kButtons[] = {
     {1, Style::Button, "Espandi", false, "expand", "Espandi categorie inferiori", "Expand"},
     {1, Style::Button, "Collassa", false, "collapse", "Collassa alla categoria superiore", "Collapse"},
     {1, Style::Separator, "", false, "", "", ""},
@@ -73,23 +73,23 @@ SpeciesToolbars::SpeciesToolbars(QWidget *window)
     tools_ = new QActionGroup(bars_[1]);
     tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
 
-    for (const ButtonSpec &spec : kButtons) {
-        QToolBar *bar = bars_[spec.toolbar - 1];
-        if (spec.style == Style::Separator) {
+    for (const ButtonEntry &entry : kButtons) {
+        QToolBar *bar = bars_[entry.toolbar - 1];
+        if (entry.style == Style::Separator) {
             bar->addSeparator();
             continue;
         }
-        const QString key = QString::fromUtf8(spec.key);
-        QAction *action = bar->addAction(IconLibrary::icon(QString::fromUtf8(spec.icon)), key);
+        const QString key = QString::fromUtf8(entry.key);
+        QAction *action = bar->addAction(IconLibrary::icon(QString::fromUtf8(entry.icon)), key);
         action->setObjectName(key);
         action->setData(key);
-        action->setProperty(kItalianProperty, QString::fromUtf8(spec.italian));
-        action->setProperty(kEnglishProperty, QString::fromUtf8(spec.english));
-        if (spec.style != Style::Button) {
+        action->setProperty(kItalianProperty, QString::fromUtf8(entry.italian));
+        action->setProperty(kEnglishProperty, QString::fromUtf8(entry.english));
+        if (entry.style != Style::Button) {
             action->setCheckable(true);
-            action->setChecked(spec.pressedAtStart);
+            action->setChecked(entry.pressedAtStart);
         }
-        if (spec.style == Style::Group)
+        if (entry.style == Style::Group)
             tools_->addAction(action);
     }
     setEnglish(false);
