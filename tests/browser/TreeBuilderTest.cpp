@@ -196,6 +196,10 @@ TEST_F(TreeBuilderTest, FilteredFamiliesListOnlyQualifyingRows)
     fixture.database->exec(QStringLiteral("UPDATE Specie SET introdotta = -1 WHERE codice_sp = '037.00201.'"));
     EXPECT_EQ(shape(family("037.002.001.001", "Aliene")),
               list({"G037.00201.<F037.002.001.001", "S037.00201.001.0<G037.00201."}));
+    EXPECT_EQ(shape(family("044.002.005.001", "DirHabitat")),
+              list({"G044.00201.<F044.002.005.001", "S044.00201.001.0<G044.00201."}));
+    // A species whose genus row does not qualify hangs under its family.
+    fixture.database->exec(QStringLiteral("UPDATE Specie SET dir_habitat = 0 WHERE codice_sp = '044.00201.'"));
     EXPECT_EQ(shape(family("044.002.005.001", "DirHabitat")), list({"S044.00201.001.0<F044.002.005.001"}));
     EXPECT_TRUE(family("044.002.005.001", "Aliene").empty());
 }
