@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/MdiChild.h"
 #include "app/Settings.h"
+#include "app/Shell.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -28,6 +30,24 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenus);
+}
+
+MainWindow::~MainWindow()
+{
+    // Closing children while the frame is destroyed activates other children:
+    // the frame must not react any more.
+    disconnect(mdi_, nullptr, this, nullptr);
+}
+
+void MainWindow::updateMenus()
+{
+    QMdiSubWindow *active = mdi_->activeSubWindow();
+    const auto *child = active ? dynamic_cast<const MdiChild *>(active->widget()) : nullptr;
+    if (child)
+        showChildMenus(child->frameMenus());
+    else if (!active || mdi_->subWindowList().isEmpty())
+        showOwnMenus();
 }
 
 void MainWindow::buildMenus()
@@ -71,6 +91,7 @@ QMdiSubWindow *MainWindow::addChild(QWidget *child)
 {
     QMdiSubWindow *sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &MainWindow::updateMenus, Qt::QueuedConnection); });
     child->show();
     sub->show();
     return sub;
@@ -87,6 +108,9 @@ void MainWindow::placeChild(QMdiSubWindow *sub, int divisor)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    // The start screen stays centred, its top at one sixth of the free height.
+    if (settings().StartScreenOpen && startScreenSubWindow())
+        placeChild(startScreenSubWindow(), 6);
 }
 
 }  // namespace ortolan

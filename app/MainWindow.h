@@ -16,6 +16,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     QMdiArea *mdiArea() const { return mdi_; }
 
@@ -40,6 +41,8 @@ protected:
 
 private:
     void buildMenus();
+    // Shows the active child's menus (MdiChild) or the frame's own.
+    void updateMenus();
 
     QMdiArea *mdi_ = nullptr;
     QList<QMenu *> ownMenus_;

@@ -2,11 +2,14 @@
 
 #include "app/AppPaths.h"
 #include "app/MainWindow.h"
+#include "app/Help.h"
+#include "app/MessageBoxes.h"
 #include "app/Settings.h"
+#include "app/Shell.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QScreen>
 
 namespace ortolan {
 
@@ -49,13 +52,21 @@ int runApplication(int argc, char **argv)
     }
 
     if (!prepareDatabaseFile(s.DatabasePath)) {
-        QMessageBox::critical(nullptr, errorCaption(), missingDatabaseMessage(s));
+        showError(missingDatabaseMessage(s));
         return 1;
     }
 
     MainWindow frame;
     setMainWindow(&frame);
+    QObject::connect(&frame, &MainWindow::homeRequested, &frame, [] { goHome(); });
+    QObject::connect(&frame, &MainWindow::helpRequested, &frame, [] { showHelpContents(); });
+    QObject::connect(&frame, &MainWindow::aboutRequested, &frame, [] { openAbout(); });
+    // Without a window manager (a bare X server) maximising does nothing:
+    // start with the screen's available size instead.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
+    openStartScreen(6);
     const int status = QApplication::exec();
     setMainWindow(nullptr);
     return status;
