@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace ortolan::print {
 
@@ -98,62 +99,52 @@ void OTprint::closeReport()
 
 void OTprint::setGradientType(int value)
 {
-    record(QStringLiteral("GradientType"), value);
-    m_gradientType = value;
+    writeProperty(QStringLiteral("GradientType"), m_gradientType, value);
 }
 
 void OTprint::setGradientAngle(int value)
 {
-    record(QStringLiteral("GradientAngle"), value);
-    m_gradientAngle = value;
+    writeProperty(QStringLiteral("GradientAngle"), m_gradientAngle, value);
 }
 
 void OTprint::setGradientFill(bool value)
 {
-    record(QStringLiteral("GradientFill"), value);
-    m_gradientFill = value;
+    writeProperty(QStringLiteral("GradientFill"), m_gradientFill, value);
 }
 
 void OTprint::setBeginColor(int value)
 {
-    record(QStringLiteral("BeginColor"), value);
-    m_beginColor = value;
+    writeProperty(QStringLiteral("BeginColor"), m_beginColor, value);
 }
 
 void OTprint::setEndColor(int value)
 {
-    record(QStringLiteral("EndColor"), value);
-    m_endColor = value;
+    writeProperty(QStringLiteral("EndColor"), m_endColor, value);
 }
 
 void OTprint::setLineWidth(int value)
 {
-    record(QStringLiteral("LineWidth"), value);
-    m_lineWidth = value;
+    writeProperty(QStringLiteral("LineWidth"), m_lineWidth, value);
 }
 
 void OTprint::setLineStyle(int value)
 {
-    record(QStringLiteral("LineStyle"), value);
-    m_lineStyle = value;
+    writeProperty(QStringLiteral("LineStyle"), m_lineStyle, value);
 }
 
 void OTprint::setFillColor(int value)
 {
-    record(QStringLiteral("FillColor"), value);
-    m_fillColor = value;
+    writeProperty(QStringLiteral("FillColor"), m_fillColor, value);
 }
 
 void OTprint::setFillStyle(int value)
 {
-    record(QStringLiteral("FillStyle"), value);
-    m_fillStyle = value;
+    writeProperty(QStringLiteral("FillStyle"), m_fillStyle, value);
 }
 
 void OTprint::setLineColor(int value)
 {
-    record(QStringLiteral("LineColor"), value);
-    m_lineColor = value;
+    writeProperty(QStringLiteral("LineColor"), m_lineColor, value);
 }
 
 // --- units --------------------------------------------------------------------------------
@@ -305,12 +296,29 @@ void OTprint::drawGradient(const GradientBox &g)
     }
 }
 
-void OTprint::fillGradient(const GradientBox &g, const EmfRegion &clip)
+void OTprint::fillGradientInside(qint64 left, qint64 top, qint64 right, qint64 bottom,
+                                 const std::function<EmfRegion()> &clip)
 {
+    if (!m_gradientFill)
+        return;
+    const GradientBox g = gradientBox(left, top, right, bottom);
     if (g.steps <= 0)
         return;
-    ClipScope scope(*m_writer, &clip);
+    const EmfRegion region = clip();
+    ClipScope scope(*m_writer, &region);
     drawGradient(g);
+}
+
+void OTprint::drawRuling(QPoint origin, int columns, int rows, qint32 cellWidth, qint32 cellHeight, QPoint end)
+{
+    for (int i = 0; i <= rows; ++i) {
+        const int y = origin.y() + i * cellHeight;
+        m_writer->polyline(QPolygon{QPoint(origin.x(), y), QPoint(end.x(), y)});
+    }
+    for (int j = 0; j <= columns; ++j) {
+        const int x = origin.x() + j * cellWidth;
+        m_writer->polyline(QPolygon{QPoint(x, origin.y()), QPoint(x, end.y())});
+    }
 }
 
 QRect OTprint::clipLimit() const

@@ -253,6 +253,31 @@ private:
     enum class Family { Line, Fill, LineFill };
     enum class ArcKind { Arc, Chord, Pie };
 
+    // Records the line of a shape member: "L", "F" or "LF" and the shape's name,
+    // its geometry, then the pen and/or the fill colour of the family.
+    template <typename... Geometry>
+    void recordShape(Family family, const QString &name, int pw, int pc, int ps, int fill, const Geometry &...geometry)
+    {
+        switch (family) {
+        case Family::Line:
+            record(QStringLiteral("L") + name, geometry..., pw, pc, ps);
+            break;
+        case Family::Fill:
+            record(QStringLiteral("F") + name, geometry..., fill);
+            break;
+        case Family::LineFill:
+            record(QStringLiteral("LF") + name, geometry..., pw, pc, ps, fill);
+            break;
+        }
+    }
+    // A property write: its script line, then the new value.
+    template <typename T>
+    void writeProperty(const QString &keyword, T &property, T value)
+    {
+        record(keyword, value);
+        property = value;
+    }
+
     // Runs body, turning an engine fault (or exhausted memory) into a result.
     OTprintResult guarded(const std::function<void()> &body);
     // Appends the script line of a call when recording.
@@ -273,7 +298,6 @@ private:
     qint32 px(qint64 tenths) const;
     qint32 py(qint64 tenths) const;
     QPoint pt(qint64 x, qint64 y) const { return QPoint(px(x), py(y)); }
-    QRect box(QPoint p1, QPoint p2) const { return QRect(p1, p2); }
 
     // Pens, brushes and fonts (created for one operation, released at its end).
     quint32 createLinePen(int width, int style, metafile::ColorRef colour);
@@ -289,7 +313,12 @@ private:
     };
     GradientBox gradientBox(qint64 left, qint64 top, qint64 right, qint64 bottom) const;
     void drawGradient(const GradientBox &g);
-    void fillGradient(const GradientBox &g, const metafile::EmfRegion &clip);
+    // With GradientFill on, fills the box (tenths of a millimetre) with the
+    // gradient inside the clip region clip() builds.
+    void fillGradientInside(qint64 left, qint64 top, qint64 right, qint64 bottom,
+                            const std::function<metafile::EmfRegion()> &clip);
+    // Row lines i = 0..rows, then column lines j = 0..columns, from origin to end.
+    void drawRuling(QPoint origin, int columns, int rows, qint32 cellWidth, qint32 cellHeight, QPoint end);
     QRect clipLimit() const;
     metafile::EmfRegion clipEllipse(const QRect &box) const;
     metafile::EmfRegion clipRoundRect(const QRect &box, const QSize &corner) const;

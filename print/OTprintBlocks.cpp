@@ -206,14 +206,7 @@ OTprintResult OTprint::Table(int x, int y, int cellWidth, int cellHeight, int co
             if (header != 1)  // the first column
                 m_writer->rectangle(QRect(origin, QPoint(G::add(origin.x(), cw), bottom)));
         }
-        for (int i = 0; i <= rows; ++i) {
-            const int yi = origin.y() + i * ch;
-            m_writer->polyline(QPolygon{QPoint(origin.x(), yi), QPoint(right, yi)});
-        }
-        for (int j = 0; j <= columns; ++j) {
-            const int xj = origin.x() + j * cw;
-            m_writer->polyline(QPolygon{QPoint(xj, origin.y()), QPoint(xj, bottom)});
-        }
+        drawRuling(origin, columns, rows, cw, ch, QPoint(right, bottom));
     });
 }
 

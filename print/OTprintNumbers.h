@@ -20,27 +20,28 @@ inline double roundHalfEven(double v)
     return std::nearbyint(v);
 }
 
-// v rounded (halves to even) as a 32-bit integer; nothing when v is not finite or
-// the rounded value lies outside the 32-bit range.
-inline std::optional<qint32> toInt32(double v)
+// v rounded (halves to even) as an integer of type I; nothing when v is not
+// finite or the rounded value lies outside the range of I.
+template <typename I>
+std::optional<I> toInteger(double v)
 {
     if (!std::isfinite(v))
         return std::nullopt;
     const double r = roundHalfEven(v);
-    if (r < double(std::numeric_limits<qint32>::min()) || r > double(std::numeric_limits<qint32>::max()))
+    if (r < double(std::numeric_limits<I>::min()) || r > double(std::numeric_limits<I>::max()))
         return std::nullopt;
-    return qint32(r);
+    return I(r);
 }
 
-// The same for the 16-bit range.
+// The two conversions the engine uses: 32-bit coordinates and sizes, 16-bit
+// counters and text flags.
+inline std::optional<qint32> toInt32(double v)
+{
+    return toInteger<qint32>(v);
+}
 inline std::optional<qint16> toInt16(double v)
 {
-    if (!std::isfinite(v))
-        return std::nullopt;
-    const double r = roundHalfEven(v);
-    if (r < double(std::numeric_limits<qint16>::min()) || r > double(std::numeric_limits<qint16>::max()))
-        return std::nullopt;
-    return qint16(r);
+    return toInteger<qint16>(v);
 }
 
 }  // namespace OTprintNumbers

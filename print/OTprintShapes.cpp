@@ -35,26 +35,14 @@ QRect gdiRect(const QRect &box)
 
 void OTprint::drawCircleShape(Family family, int x, int y, int r, int pw, int pc, int ps, int fill)
 {
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LCircle"), x, y, r, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FCircle"), x, y, r, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFCircle"), x, y, r, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Circle"), pw, pc, ps, fill, x, y, r);
     if (m_closed)
         return;
     const QPoint centre = pt(x, y);
     const QRect square = G::square(centre, py(r));
-    if (family == Family::Line && m_gradientFill) {
+    if (family == Family::Line) {
         const qint64 m = magnitude(r);
-        const GradientBox g = gradientBox(x - m, y - m, x + m, y + m);
-        if (g.steps > 0)
-            fillGradient(g, clipEllipse(square));
+        fillGradientInside(x - m, y - m, x + m, y + m, [&] { return clipEllipse(square); });
     }
     withFamily(family, pw, pc, ps, fill, family == Family::Line, [&] { m_writer->ellipse(square); });
 }
@@ -76,25 +64,13 @@ OTprintResult OTprint::LF_Circle(int x, int y, int r, int penWidth, int penColor
 
 void OTprint::drawEllipseShape(Family family, int x1, int y1, int x2, int y2, int d, int pw, int pc, int ps, int fill)
 {
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LEllipse"), x1, y1, x2, y2, d, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FEllipse"), x1, y1, x2, y2, d, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFEllipse"), x1, y1, x2, y2, d, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Ellipse"), pw, pc, ps, fill, x1, y1, x2, y2, d);
     if (m_closed)
         return;
     const QRect box = G::inflated(pt(x1, y1), pt(x2, y2), py(d));
-    if (family == Family::Line && m_gradientFill) {
+    if (family == Family::Line) {
         const qint64 m = magnitude(d);
-        const GradientBox g = gradientBox(x1 - m, y1 - m, x2 + m, y2 + m);
-        if (g.steps > 0)
-            fillGradient(g, clipEllipse(box));
+        fillGradientInside(x1 - m, y1 - m, x2 + m, y2 + m, [&] { return clipEllipse(box); });
     }
     withFamily(family, pw, pc, ps, fill, family == Family::Line, [&] { m_writer->ellipse(box); });
 }
@@ -124,17 +100,7 @@ void OTprint::drawArcShape(ArcKind kind, Family family, int x, int y, int r, flo
     const QString name = kind == ArcKind::Arc ? QStringLiteral("Arc")
                          : kind == ArcKind::Chord ? QStringLiteral("Chord")
                                                   : QStringLiteral("Pie");
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("L") + name, x, y, r, a1, a2, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("F") + name, x, y, r, a1, a2, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LF") + name, x, y, r, a1, a2, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, name, pw, pc, ps, fill, x, y, r, a1, a2);
     if (m_closed)
         return;
     const QPoint centre = pt(x, y);
@@ -205,17 +171,7 @@ OTprintResult OTprint::F_Pie(int x, int y, int r, float a1, float a2, int fillCo
 
 void OTprint::drawBoxShape(Family family, int x1, int y1, int x2, int y2, int pw, int pc, int ps, int fill)
 {
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LBox"), x1, y1, x2, y2, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FBox"), x1, y1, x2, y2, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFBox"), x1, y1, x2, y2, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Box"), pw, pc, ps, fill, x1, y1, x2, y2);
     if (m_closed)
         return;
     const QPoint p1 = pt(x1, y1), p2 = pt(x2, y2);
@@ -224,11 +180,7 @@ void OTprint::drawBoxShape(Family family, int x1, int y1, int x2, int y2, int pw
         return;
     }
     const QPolygon outline{p1, QPoint(p2.x(), p1.y()), p2, QPoint(p1.x(), p2.y()), p1};
-    if (m_gradientFill) {
-        const GradientBox g = gradientBox(x1, y1, x2, y2);
-        if (g.steps > 0)
-            fillGradient(g, EmfRegion::rectangle(gdiRect(QRect(p1, p2))));
-    }
+    fillGradientInside(x1, y1, x2, y2, [&] { return EmfRegion::rectangle(gdiRect(QRect(p1, p2))); });
     withFamily(family, pw, pc, ps, fill, false, [&] { m_writer->polyline(outline); });
 }
 
@@ -250,26 +202,13 @@ OTprintResult OTprint::L_Box(int x1, int y1, int x2, int y2, int penWidth, int p
 void OTprint::drawRoundBoxShape(Family family, int x1, int y1, int x2, int y2, int ew, int eh, int pw, int pc, int ps,
                                 int fill)
 {
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LRoundBox"), x1, y1, x2, y2, ew, eh, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FRoundBox"), x1, y1, x2, y2, ew, eh, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFRoundBox"), x1, y1, x2, y2, ew, eh, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("RoundBox"), pw, pc, ps, fill, x1, y1, x2, y2, ew, eh);
     if (m_closed)
         return;
     const QRect box(pt(x1, y1), pt(x2, y2));
     const QSize corner(px(ew), py(eh));
-    if (family == Family::Line && m_gradientFill) {
-        const GradientBox g = gradientBox(x1, y1, x2, y2);
-        if (g.steps > 0)
-            fillGradient(g, clipRoundRect(box, corner));
-    }
+    if (family == Family::Line)
+        fillGradientInside(x1, y1, x2, y2, [&] { return clipRoundRect(box, corner); });
     withFamily(family, pw, pc, ps, fill, family == Family::Line, [&] { m_writer->roundRect(box, corner); });
 }
 
@@ -301,17 +240,7 @@ OTprintResult OTprint::LF_RoundBox(int x1, int y1, int x2, int y2, int cornerWid
 void OTprint::drawRectangleShape(Family family, int x1, int y1, int x2, int y2, float angle, int pw, int pc, int ps,
                                  int fill)
 {
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LRectangle"), x1, y1, x2, y2, angle, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FRectangle"), x1, y1, x2, y2, angle, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFRectangle"), x1, y1, x2, y2, angle, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Rectangle"), pw, pc, ps, fill, x1, y1, x2, y2, angle);
     if (m_closed)
         return;
     const QPolygon corners = G::rotatedRectangle(pt(x1, y1), pt(x2, y2), angle);
@@ -416,25 +345,13 @@ void OTprint::drawPolygonShape(Family family, int x, int y, int n, int r, float 
 {
     if (n < 3 || n > 30)
         return;
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LPolygon"), x, y, n, r, angle, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FPolygon"), x, y, n, r, angle, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFPolygon"), x, y, n, r, angle, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Polygon"), pw, pc, ps, fill, x, y, n, r, angle);
     if (m_closed)
         return;
     const QPolygon vertices = G::polygon(pt(x, y), n, py(r), angle);
-    if (family == Family::Line && m_gradientFill) {
+    if (family == Family::Line) {
         const qint64 m = magnitude(r);
-        const GradientBox g = gradientBox(x - m, y - m, x + m, y + m);
-        if (g.steps > 0)
-            fillGradient(g, clipPolygon(vertices));
+        fillGradientInside(x - m, y - m, x + m, y + m, [&] { return clipPolygon(vertices); });
     }
     withFamily(family, pw, pc, ps, fill, false, [&] {
         if (family == Family::Line)
@@ -466,25 +383,13 @@ void OTprint::drawStarShape(Family family, int x, int y, int n, int r1, int r2, 
 {
     if (n < 3 || n > 20)
         return;
-    switch (family) {
-    case Family::Line:
-        record(QStringLiteral("LStar"), x, y, n, r1, r2, angle, pw, pc, ps);
-        break;
-    case Family::Fill:
-        record(QStringLiteral("FStar"), x, y, n, r1, r2, angle, fill);
-        break;
-    case Family::LineFill:
-        record(QStringLiteral("LFStar"), x, y, n, r1, r2, angle, pw, pc, ps, fill);
-        break;
-    }
+    recordShape(family, QStringLiteral("Star"), pw, pc, ps, fill, x, y, n, r1, r2, angle);
     if (m_closed)
         return;
     const QPolygon vertices = G::star(pt(x, y), n, py(r1), py(r2), angle);
-    if (family == Family::Line && m_gradientFill) {
+    if (family == Family::Line) {
         const qint64 m = magnitude(r1);
-        const GradientBox g = gradientBox(x - m, y - m, x + m, y + m);
-        if (g.steps > 0)
-            fillGradient(g, clipPolygon(vertices));
+        fillGradientInside(x - m, y - m, x + m, y + m, [&] { return clipPolygon(vertices); });
     }
     withFamily(family, pw, pc, ps, fill, false, [&] {
         if (family == Family::Line)
@@ -554,16 +459,8 @@ OTprintResult OTprint::L_Grid(int x, int y, int width, int height, int columns, 
         const qint32 bottom = G::add(origin.y(), qint64(r) * cellH);
         if (m_gradientFill)
             drawGradient(gradientBox(x, y, qint64(x) + width, qint64(y) + height));
-        withFamily(Family::Line, penWidth, penColor, penStyle, 0, false, [&] {
-            for (int i = 0; i <= r; ++i) {
-                const int yi = origin.y() + i * cellH;
-                m_writer->polyline(QPolygon{QPoint(origin.x(), yi), QPoint(right, yi)});
-            }
-            for (int j = 0; j <= c; ++j) {
-                const int xj = origin.x() + j * cellW;
-                m_writer->polyline(QPolygon{QPoint(xj, origin.y()), QPoint(xj, bottom)});
-            }
-        });
+        withFamily(Family::Line, penWidth, penColor, penStyle, 0, false,
+                   [&] { drawRuling(origin, c, r, cellW, cellH, QPoint(right, bottom)); });
     });
 }
 

@@ -4,6 +4,7 @@
 #include "metafile/EmfReader.h"
 #include "metafile/EmfRecords.h"
 #include "metafile/MetafilePicture.h"
+#include "metafile/PixelCheck.h"
 #include "print/OTprint.h"
 #include "print/OTprintPrinter.h"
 
@@ -19,6 +20,9 @@
 #include <vector>
 
 namespace ortolan::print::test {
+
+using metafile::test::pixelIs;
+using metafile::test::saveOnFailure;
 
 // A printer of chosen resolution. At 254 dpi one printer pixel is one tenth of a
 // millimetre, so drawing units and metafile coordinates are the same numbers.
@@ -162,27 +166,6 @@ inline QImage render(const QByteArray &bytes, QSize size = QSize(1000, 1000))
     const metafile::MetafilePicture picture = metafile::MetafilePicture::fromData(bytes, &error);
     EXPECT_FALSE(picture.isNull()) << error.toStdString();
     return picture.toImage(size);
-}
-
-// True when the pixel is within tolerance of the colour on every channel.
-inline ::testing::AssertionResult pixelIs(const QImage &image, int x, int y, const QColor &expected,
-                                          int tolerance = 24)
-{
-    if (!image.rect().contains(x, y))
-        return ::testing::AssertionFailure() << "(" << x << "," << y << ") outside the image";
-    const QColor c = image.pixelColor(x, y);
-    if (std::abs(c.red() - expected.red()) <= tolerance && std::abs(c.green() - expected.green()) <= tolerance
-        && std::abs(c.blue() - expected.blue()) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << c.name().toStdString()
-                                         << ", expected " << expected.name().toStdString();
-}
-
-// Keeps the picture of a failed test next to the test binary.
-inline void keepOnFailure(const QImage &image, const QString &name)
-{
-    if (::testing::Test::HasFailure())
-        image.save(QDir::current().filePath(QStringLiteral("failed-") + name + QStringLiteral(".png")));
 }
 
 }  // namespace ortolan::print::test

@@ -183,7 +183,7 @@ TEST(OTprintText, TextBoxFramesUseTheCurrentPenAndBrush)
     EXPECT_TRUE(pixelIs(image, 500, 350, Qt::white));
     EXPECT_TRUE(pixelIs(image, 50, 50, Qt::red));
     EXPECT_LT(image.pixelColor(350, 400).lightness(), 100);  // a one-pixel outline over the edge
-    keepOnFailure(image, QStringLiteral("print-textbox-frame"));
+    saveOnFailure(image, QStringLiteral("print-textbox-frame"));
 }
 
 TEST(OTprintText, TextBoxGradientAndFormatLimit)
@@ -262,7 +262,7 @@ TEST(OTprintTable, HeaderCellsAreGreyUnderTheGrid)
     EXPECT_TRUE(pixelIs(image, 350, 225, yellow, 8));
     EXPECT_TRUE(pixelIs(image, 450, 275, yellow, 8));
     EXPECT_TRUE(pixelIs(image, 550, 225, Qt::white, 8));  // beyond the table
-    keepOnFailure(image, QStringLiteral("print-table"));
+    saveOnFailure(image, QStringLiteral("print-table"));
 }
 
 TEST(OTprintTable, GradientReplacesTheFilledRectangleAndHugeTablesAreRefused)
@@ -331,7 +331,7 @@ TEST(OTprintPictures, EmfAtScaleTwoPlaysAtHalfItsNaturalSize)
     EXPECT_TRUE(pixelIs(image, 150, 220, Qt::white));
     EXPECT_TRUE(pixelIs(image, 490, 690, Qt::red));
     EXPECT_TRUE(pixelIs(image, 520, 650, Qt::white));
-    keepOnFailure(image, QStringLiteral("print-emf-scale"));
+    saveOnFailure(image, QStringLiteral("print-emf-scale"));
 }
 
 TEST(OTprintPictures, WmfPlaysAtItsNaturalSize)
@@ -347,7 +347,7 @@ TEST(OTprintPictures, WmfPlaysAtItsNaturalSize)
     EXPECT_TRUE(pixelIs(image, 340, 215, Qt::red));
     EXPECT_TRUE(pixelIs(image, 370, 150, Qt::white));
     EXPECT_TRUE(pixelIs(image, 200, 240, Qt::white));
-    keepOnFailure(image, QStringLiteral("print-wmf"));
+    saveOnFailure(image, QStringLiteral("print-wmf"));
 }
 
 TEST(OTprintPictures, PicturesThatDoNotLoadAreReported)

@@ -183,7 +183,7 @@ TEST(OTprintPens, MaskPenOutlineCombinesWithWhatLiesBeneath)
     EXPECT_TRUE(pixelIs(image, 800, 500, QColor(0, 255, 0)));
     EXPECT_TRUE(pixelIs(image, 400, 500, Qt::red));
     EXPECT_TRUE(pixelIs(image, 600, 500, Qt::white));
-    keepOnFailure(image, QStringLiteral("print-mask-pen"));
+    saveOnFailure(image, QStringLiteral("print-mask-pen"));
 }
 
 TEST(OTprintPens, GradientTypesRunBetweenTheirColours)
@@ -219,7 +219,7 @@ TEST(OTprintPens, GradientTypesRunBetweenTheirColours)
         EXPECT_TRUE(pixelIs(image, at(444).x(), at(444).y(), c.last));
         EXPECT_TRUE(pixelIs(image, 25, 25, Qt::white));   // outside the box
         EXPECT_TRUE(pixelIs(image, 50, 250, Qt::black));  // the outline over it
-        keepOnFailure(image, QStringLiteral("print-gradient-%1").arg(c.type));
+        saveOnFailure(image, QStringLiteral("print-gradient-%1").arg(c.type));
     }
 }
 
@@ -239,7 +239,7 @@ TEST(OTprintPens, CircleGradientIsClippedToTheCircle)
     EXPECT_TRUE(pixelIs(image, 208, 208, Qt::white));                // inside the square, outside the circle
     EXPECT_TRUE(pixelIs(image, 292, 292, Qt::white));
     EXPECT_TRUE(pixelIs(image, 250, 200, Qt::black, 60));            // the outline
-    keepOnFailure(image, QStringLiteral("print-circle-gradient"));
+    saveOnFailure(image, QStringLiteral("print-circle-gradient"));
 }
 
 TEST(OTprintPens, GradientOfOutlineShapesFillsOnlyTheirInside)
@@ -272,7 +272,7 @@ TEST(OTprintPens, GradientOfOutlineShapesFillsOnlyTheirInside)
         }));
         EXPECT_TRUE(pixelIs(image, c.inside.x() / 2, c.inside.y() / 2, QColor(0, 160, 0)));
         EXPECT_TRUE(pixelIs(image, c.outside.x() / 2, c.outside.y() / 2, Qt::white));
-        keepOnFailure(image, QStringLiteral("print-gradient-inside"));
+        saveOnFailure(image, QStringLiteral("print-gradient-inside"));
     }
 }
 
@@ -325,6 +325,6 @@ TEST(OTprintPens, DecoratedCornerStylesShapeTheFilledBox)
         EXPECT_TRUE(pixelIs(image, 820, 820, c.at180));
         EXPECT_TRUE(pixelIs(image, 500, 500, red));
         EXPECT_TRUE(pixelIs(image, 105, 500, red));  // the middle of an edge
-        keepOnFailure(image, QStringLiteral("print-deco-") + c.style);
+        saveOnFailure(image, QStringLiteral("print-deco-") + c.style);
     }
 }

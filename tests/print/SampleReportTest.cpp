@@ -70,7 +70,7 @@ TEST(SampleReport, UsesEveryKeywordAndReplaysWithoutASkippedLine)
     EXPECT_TRUE(pixelIs(image, 210, 4, Qt::white));
     EXPECT_FALSE(pixelIs(image, 210, 30, Qt::white, 4));  // the title band
     EXPECT_TRUE(pixelIs(image, 60, 542, QColor(220, 220, 220), 12));  // the grey header column
-    keepOnFailure(image, QStringLiteral("sample-report"));
+    saveOnFailure(image, QStringLiteral("sample-report"));
 }
 
 TEST(ReplayCommand, WritesTheScriptsMetafileToTheGivenFile)
