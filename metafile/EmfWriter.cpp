@@ -1134,12 +1134,12 @@ void EmfWriter::drawPicture(const MetafilePicture &picture, const QRect &dest, c
                     useBackground(spec.opaqueBackground, spec.background);
             }
             useRop(op->rop);
-            const bool w = op->path.fillRule() == Qt::WindingFill;
+            const bool w = op->fillRule == Qt::WindingFill;
             if (op->brush >= 0 && winding != qint64(w)) {
                 setPolyFillMode(w ? PolyFillMode::Winding : PolyFillMode::Alternate);
                 winding = w;
             }
-            emitPath(m.map(op->path), op->brush >= 0, op->pen >= 0);
+            emitPath(m.map(op->toPath()), op->brush >= 0, op->pen >= 0);
         } else if (const auto *op = std::get_if<TextOp>(&any)) {
             const QTransform t = op->transform * m;
             const QPointF origin = t.map(QPointF(0, 0));
