@@ -7,6 +7,7 @@
 #include "metafile/EmfWriter.h"
 #include "metafile/MetafilePicture.h"
 
+#include <QFile>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -97,9 +98,15 @@ TEST(RenderTiming, DISABLED_Parts)
     }
 }
 
+// ORTOLAN_TIMING_WMF=path measures that file instead of the synthetic map.
 TEST(RenderTiming, DISABLED_SyntheticMap)
 {
-    const QByteArray bytes = syntheticMap();
+    QByteArray bytes = syntheticMap();
+    if (const QString path = qEnvironmentVariable("ORTOLAN_TIMING_WMF"); !path.isEmpty()) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        bytes = f.readAll();
+    }
     CpuTimer t;
     t.start();
     const MetafilePicture map = MetafilePicture::fromData(bytes);
