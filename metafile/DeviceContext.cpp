@@ -94,6 +94,26 @@ bool DeviceContext::selectStockObject(quint32 index)
     return false;
 }
 
+void DeviceContext::selectObject(const GdiObject &object, quint32 index)
+{
+    switch (object.kind) {
+    case GdiObject::Kind::Pen:
+        selectPen(object.pen);
+        break;
+    case GdiObject::Kind::Brush:
+        selectBrush(object.brush);
+        break;
+    case GdiObject::Kind::Font:
+        selectFont(object.font);
+        break;
+    case GdiObject::Kind::Other:
+        break;
+    case GdiObject::Kind::Empty:
+        warn(QStringLiteral("selection of the empty object %1").arg(index));
+        break;
+    }
+}
+
 // --- mapping -----------------------------------------------------------------
 
 void DeviceContext::setMapMode(MapMode mode)
