@@ -702,7 +702,8 @@ void DeviceContext::textOut(const QPointF &p, const QString &text, const QList<d
                             const QRectF &rect)
 {
     const QTransform t = transform();
-    const bool hasRect = rect.isValid() || (rect.width() != 0 && rect.height() != 0);
+    // Writers put (0, 0, -1, -1) where there is no rectangle.
+    const bool hasRect = rect.width() != 0 && rect.height() != 0 && rect != QRectF(QPointF(0, 0), QPointF(-1, -1));
     if ((options & TextOutOption::Opaque) && hasRect)
         fillRect(rect, m_s.bkColor);
     if (text.isEmpty() || m_s.rop == Rop2::Nop)

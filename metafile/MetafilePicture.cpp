@@ -6,11 +6,13 @@
 #include "metafile/WmfReader.h"
 #include "metafile/WmfRecords.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <atomic>
 #include <cmath>
 
 namespace ortolan::metafile {
@@ -281,6 +283,21 @@ private:
 
 MetafilePicture MetafilePicture::load(const QString &path, QString *error)
 {
+    // The few files loaded last, by path, size and time of change: printing an
+    // atlas loads the same background for every page.
+    struct Loaded {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+        MetafilePicture picture;
+    };
+    thread_local std::vector<Loaded> recent;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    for (const Loaded &l : recent)
+        if (l.path == key && l.size == info.size() && l.modified == info.lastModified())
+            return l.picture;
+
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
@@ -294,8 +311,14 @@ MetafilePicture MetafilePicture::load(const QString &path, QString *error)
     }
     QString why;
     MetafilePicture picture = fromData(file.readAll(), &why);
-    if (picture.isNull() && error)
-        *error = QFileInfo(path).fileName() + QStringLiteral(": ") + why;
+    if (picture.isNull()) {
+        if (error)
+            *error = info.fileName() + QStringLiteral(": ") + why;
+        return picture;
+    }
+    if (recent.size() >= 4)
+        recent.erase(recent.begin());
+    recent.push_back(Loaded{key, info.size(), info.lastModified(), picture});
     return picture;
 }
 
@@ -320,6 +343,8 @@ MetafilePicture MetafilePicture::fromDisplayList(DisplayList list, Format format
                                                  double unitsPerInch, QStringList warnings)
 {
     MetafilePicture p;
+    static std::atomic<quint64> serial{0};
+    p.m_id = ++serial;
     p.m_list = std::make_shared<const DisplayList>(std::move(list));
     p.m_format = format;
     p.m_natural = naturalRect;
