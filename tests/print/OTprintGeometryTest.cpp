@@ -54,18 +54,6 @@ TEST(OTprintGeometry, PolygonStepsAreWholeDegreesRoundedHalfToEven)
     EXPECT_EQ(OTprintGeometry::polygonStart(16), 79);
 }
 
-TEST(OTprintGeometry, TriangleRestsOnAHorizontalBottomEdgeAndPointsUp)
-{
-    const QPoint c(500, 500);
-    const QPolygon t = OTprintGeometry::polygon(c, 3, 100, 0);
-    ASSERT_EQ(t.size(), 4);
-    EXPECT_EQ(t[3], t[0]);
-    EXPECT_EQ(t[0], QPoint(587, 550));  // 30 degrees: right, below the centre
-    EXPECT_EQ(t[1], QPoint(413, 550));  // 150 degrees
-    EXPECT_EQ(t[2], QPoint(500, 400));  // 270 degrees: the apex above
-    EXPECT_EQ(t[0].y(), t[1].y());
-}
-
 TEST(OTprintGeometry, PolygonsWithAnEvenStepKeepTheirBottomEdgeLevel)
 {
     // Counts whose step is a whole, even number of degrees are symmetric about
@@ -99,35 +87,13 @@ TEST(OTprintGeometry, StarAlternatesRadiiFromItsFirstOuterPointAt54Degrees)
     EXPECT_NEAR(angleOf(c, OTprintGeometry::star(c, 5, 100, 40, 90)[0]), 144, 0.6);
 }
 
-TEST(OTprintGeometry, RectangleTurnsClockwiseAboutItsCentre)
+TEST(OTprintGeometry, RectangleTurnsAboutACentreOfWholePixels)
 {
-    const QPolygon r = OTprintGeometry::rotatedRectangle(QPoint(100, 100), QPoint(300, 200), 90);
-    EXPECT_EQ(r, QPolygon({QPoint(250, 50), QPoint(250, 250), QPoint(150, 250), QPoint(150, 50), QPoint(250, 50)}));
-    const QPolygon flat = OTprintGeometry::rotatedRectangle(QPoint(100, 100), QPoint(300, 200), 0);
-    EXPECT_EQ(flat, QPolygon({QPoint(100, 100), QPoint(300, 100), QPoint(300, 200), QPoint(100, 200), QPoint(100, 100)}));
     // An odd size: half sizes are rounded first (101 / 2 = 50.5 -> 50), so the
     // centre is (150, 100) and a half turn moves the corners by one pixel.
     const QPolygon odd = OTprintGeometry::rotatedRectangle(QPoint(100, 50), QPoint(201, 150), 180);
     EXPECT_EQ(odd[0], QPoint(200, 150));
     EXPECT_EQ(odd[2], QPoint(99, 50));
-}
-
-TEST(OTprintGeometry, DecoratedBoxWithRoundedCornersFollowsItsPath)
-{
-    const QPolygon p = OTprintGeometry::decoBox(QPoint(100, 100), QPoint(500, 300), QStringLiteral("1111"),
-                                                QStringLiteral("1111"), 40, 20);
-    const QPolygon expected{
-        QPoint(140, 100),
-        QPoint(140, 100), QPoint(460, 100), QPoint(460, 100),  // top edge
-        QPoint(480, 100), QPoint(500, 110), QPoint(500, 120),  // corner 2
-        QPoint(500, 120), QPoint(500, 280), QPoint(500, 280),  // right edge
-        QPoint(500, 290), QPoint(480, 300), QPoint(460, 300),  // corner 3
-        QPoint(460, 300), QPoint(140, 300), QPoint(140, 300),  // bottom edge
-        QPoint(120, 300), QPoint(100, 290), QPoint(100, 280),  // corner 4
-        QPoint(100, 280), QPoint(100, 120), QPoint(100, 120),  // left edge
-        QPoint(100, 110), QPoint(120, 100), QPoint(140, 100),  // corner 1
-    };
-    EXPECT_EQ(p, expected);
 }
 
 TEST(OTprintGeometry, DecoratedCornerStylesPlaceTheirControlPoints)

@@ -325,6 +325,6 @@ TEST(OTprintPens, DecoratedCornerStylesShapeTheFilledBox)
         EXPECT_TRUE(pixelIs(image, 820, 820, c.at180));
         EXPECT_TRUE(pixelIs(image, 500, 500, red));
         EXPECT_TRUE(pixelIs(image, 105, 500, red));  // the middle of an edge
-        saveOnFailure(image, QStringLiteral("print-deco-") + c.style);
+        saveOnFailure(image, QStringLiteral("print-deco-") + QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
     }
 }
