@@ -295,6 +295,20 @@ TEST(OTprintPens, DegenerateAndOversizedGradientsDrawNoGradient)
     EXPECT_EQ(ofType(records, EMR_EXTSELECTCLIPRGN).size(), 0u);
 }
 
+TEST(OTprintPens, TheGradientClipOfAHugeShapeKeepsToThePage)
+{
+    // A narrow ellipse 20 km tall: 100 gradient steps, but a clip region band for
+    // every pixel row would be hundreds of millions of rectangles.
+    const auto records = recordsOf(drawPage([](OTprint &e) {
+        e.setGradientFill(true);
+        EXPECT_TRUE(e.L_Ellipse(0, -100000000, 100, 100000000, 0, 1, 0, 0));
+    }));
+    const auto clips = ofType(records, EMR_EXTSELECTCLIPRGN);
+    ASSERT_EQ(clips.size(), 1u);
+    EXPECT_GT(clips[0].u32(16), 0u);       // rectangles in the region
+    EXPECT_LT(clips[0].u32(16), 40000u);  // no more than the page and its margin hold
+}
+
 TEST(OTprintPens, DecoratedCornerStylesShapeTheFilledBox)
 {
     struct Case {
@@ -325,6 +339,7 @@ TEST(OTprintPens, DecoratedCornerStylesShapeTheFilledBox)
         EXPECT_TRUE(pixelIs(image, 820, 820, c.at180));
         EXPECT_TRUE(pixelIs(image, 500, 500, red));
         EXPECT_TRUE(pixelIs(image, 105, 500, red));  // the middle of an edge
-        saveOnFailure(image, QStringLiteral("print-deco-") + QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
+        saveOnFailure(image,
+                      QStringLiteral("print-deco-") + QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
     }
 }
