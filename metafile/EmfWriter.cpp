@@ -241,13 +241,13 @@ EmfWriter::Handle EmfWriter::createPen(PenStyle style, int width, ColorRef color
         return 0;
     Impl::Slot slot;
     slot.kind = Impl::Slot::Kind::Pen;
-    slot.penWidth = std::abs(width);
+    slot.penWidth = std::abs(double(width));
     slot.penNull = style == PenStyle::Null;
     const quint32 h = d->allocate(slot);
     d->begin(EMR_CREATEPEN);
     d->out.u32(h);
     d->out.u32(quint32(style));
-    d->out.i32(std::abs(width));
+    d->out.i32(width == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(width));
     d->out.i32(0);
     d->out.u32(color & 0xFFFFFF);
     d->end();
@@ -827,7 +827,7 @@ void EmfWriter::extTextOut(const QPoint &p, const QString &text, const QList<qin
     else if ((d->s.textAlign & TextAlign::VerticalMask) == TextAlign::Bottom)
         cell.moveTop(-ascent - descent);
     QTransform rot;
-    rot.rotate(-d->s.font.escapement / 10.0);
+    rot.rotate(-(d->s.font.escapement / 10.0));
     const QPointF ref = (d->s.textAlign & TextAlign::UpdateCp) ? d->s.cp : QPointF(p);
     QPolygonF cellPoly = (rot * QTransform::fromTranslate(ref.x(), ref.y())).map(QPolygonF(cell));
     QRectF box = d->deviceBox(cellPoly, false);
@@ -919,7 +919,7 @@ int EmfWriter::drawText(const QRect &box, const QString &text, quint32 flags)
     if (savedAlign != (TextAlign::Left | TextAlign::Top))
         setTextAlign(TextAlign::Left | TextAlign::Top);
     QTransform rot;
-    rot.rotate(-font.escapement / 10.0);
+    rot.rotate(-(font.escapement / 10.0));
     const QPointF origin = box.topLeft();
     const bool clip = !(flags & DrawTextFlag::NoClip) && font.escapement == 0;
     for (const QString &line : lines) {

@@ -233,20 +233,36 @@ private:
         if (op.opaque)
             m_p->fillRect(op.backgroundRect, op.background);
         m_p->setWorldTransform(QTransform::fromScale(op.scale, op.scale) * op.transform * m_base);
+        // Glyph size in output pixels along both axes of the text.
+        const QTransform full = m_p->combinedTransform();
+        const double gx = TextOp::FontPixels * std::hypot(full.m11(), full.m12());
+        const double gy = TextOp::FontPixels * std::hypot(full.m21(), full.m22());
+        if (!std::isfinite(gx) || !std::isfinite(gy) || std::min(gx, gy) < 0.5) {
+            m_p->restore();  // nothing a reader could see
+            return;
+        }
+        // The font rasteriser fails on glyphs that are huge or squashed; those are
+        // filled as outlines instead.
+        const bool outlines = std::max(gx, gy) > 1500 || std::max(gx, gy) > 8 * std::min(gx, gy);
+        const QColor colour = ropColour(op.rop).value_or(op.color);
         m_p->setFont(op.font);
-        m_p->setPen(ropColour(op.rop).value_or(op.color));
+        m_p->setPen(colour);
+        QPainterPath glyphs;
         const qreal k = op.scale > 0 ? 1 / op.scale : 1;
         for (qsizetype i = 0; i < op.text.size(); ++i) {
-            qsizetype n = 1;
-            if (op.text.at(i).isHighSurrogate() && i + 1 < op.text.size())
-                n = 2;
+            const qsizetype n = op.text.at(i).isHighSurrogate() && i + 1 < op.text.size() ? 2 : 1;
             const QChar c = op.text.at(i);
-            if (!c.isSpace() || n == 2)
-                m_p->drawText(QPointF(op.positions[i] * k, 0), op.text.mid(i, n));
-            else if (op.font.underline() || op.font.strikeOut())
-                m_p->drawText(QPointF(op.positions[i] * k, 0), op.text.mid(i, n));
+            if (n == 2 || !c.isSpace() || op.font.underline() || op.font.strikeOut()) {
+                const QPointF at(op.positions[i] * k, 0);
+                if (outlines)
+                    glyphs.addText(at, op.font, op.text.mid(i, n));
+                else
+                    m_p->drawText(at, op.text.mid(i, n));
+            }
             i += n - 1;
         }
+        if (outlines)
+            m_p->fillPath(glyphs, colour);
         m_p->restore();
     }
 
