@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QPainterPath>
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
@@ -207,6 +208,12 @@ public:
     bool isFinished() const { return m_finished; }
 
 private:
+    void polyPoints(quint32 type, const QPolygon &points);
+    void polyPolyPoints(quint32 type, const QList<QPolygon> &shapes);
+    // A path (logical units) as polygon records when it has no curves, else as a
+    // path bracket; filled and/or stroked with what is selected.
+    void emitPath(const QPainterPath &path, bool fill, bool stroke, bool bracketOnly = false);
+
     struct State;
     class Impl;
     friend class Impl;
