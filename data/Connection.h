@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/NocaseColumns.h"
 #include "data/Recordset.h"
 
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -18,6 +20,11 @@ namespace ortolan::data {
 //
 // Connections are opened per operation (species window) or per window
 // (record windows) and closed by the destructor.
+//
+// The password is an access check, not encryption: SQLite files have no
+// password, so the connection compares the one given in the connect string
+// with the one recorded in the database's OrtolanInfo table and refuses a
+// mismatch. Anyone can still read the file with other tools.
 class Connection {
 public:
     // Opens path read-only. connect is the connect string ";pwd=" + password;
@@ -43,21 +50,33 @@ public:
     // Runs a statement. Select-into statements
     //   SELECT ... INTO [dBase IV;DATABASE=folder].[name] FROM ...
     //   SELECT ... INTO [Excel 5.0|8.0;DATABASE=path].[sheet] FROM ...
-    // run the SELECT and hand the rows to the dBase or Excel writer; nothing
-    // else may change the database. Throws DataError on failure.
-    void execute(const QString &sql);
+    // run the SELECT and hand the rows to the dBase or Excel writer
+    // (ExternalTableWriter); nothing else can change the database, which is
+    // open read-only. Returns the number of rows written (0 for other
+    // statements). Throws DataError on failure; an earlier file of the same
+    // name is then left as it was.
+    int execute(const QString &sql);
 
     // The saved query of the shapefile export: a temporary view named name
-    // that later statements of this connection can join. Dropped by
-    // dropQuery() and, at the latest, when the connection closes.
+    // that later statements of this connection can join. Creating it again
+    // replaces it. Dropped by dropQuery() and, at the latest, when the
+    // connection closes. Lives in SQLite's temporary schema, so the database
+    // file is never written.
     void createQuery(const QString &name, const QString &sql);
     void dropQuery(const QString &name);
+
+    // The dialect translation this connection applies to every text
+    // (SqlDialect::translate with this database's NOCASE text columns).
+    QString translate(const QString &sql) const;
 
     sqlite3 *handle() const { return db_; }
 
 private:
     explicit Connection(sqlite3 *db) : db_(db) {}
+    void runStatement(const QString &sql);
     sqlite3 *db_ = nullptr;
+    NocaseColumns nocaseColumns_;
+    QSet<QString> queries_;  // temporary views created by createQuery, lower case
 };
 
 }  // namespace ortolan::data

@@ -50,4 +50,32 @@ QString groupName(const QString &groupCode);
 // Table and field names are bracketed so names with blanks work.
 QString explanationList(const QString &table, const QString &orderField);
 
+// Exports. Paths, folders, file and sheet names go into the bracketed connect
+// text of a select-into statement, where no quoting exists: they must not
+// hold "]" (SelectInto then refuses the statement).
+
+// Sites table, Excel export of all records of a taxon: workbook path ending
+// in ".xls"; sheet "Stazioni" (Italian) or "Sites" (English) with the field
+// names of the language.
+QString sitesToExcel(const QString &workbookPath, const QString &taxonCode, bool english);
+
+// The per-square aggregate columns of the map and points export:
+// "Count(Stazioni.STAZIONE) AS STAZIONI, Max(Stazioni.ANNO) AS ANNO" or
+// "... AS SITES, ... AS YEAR".
+QString squareAggregates(bool english);
+// Occupied squares of a taxon with their count, latest year and centre:
+// the text export's query, and the same into an Excel workbook
+// (outputName + ".xls", sheet "Stazioni"/"Sites") or a dBase table
+// (folder, bare outputName).
+QString occupiedSquares(const QString &taxonCode, bool english);
+QString occupiedSquaresToExcel(const QString &outputName, const QString &taxonCode, bool english);
+QString occupiedSquaresToDbase(const QString &folder, const QString &outputName, const QString &taxonCode,
+                               bool english);
+// The shapefile export: the saved query "Esporta" (per-square counts of the
+// taxon) and the statement that writes one row per square of QuadUTM, with
+// the counts joined from "Esporta", as the shapefile's attribute table.
+QString esportaName();
+QString esportaQuery(const QString &taxonCode, bool english);
+QString allSquaresToDbase(const QString &folder, const QString &outputName, bool english);
+
 }  // namespace ortolan::data::queries

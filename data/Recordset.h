@@ -11,16 +11,26 @@ namespace ortolan::data {
 // The rows of one query, read in full when the query is opened, with a current
 // row as the program's readers expect: moveLast() then recordCount(), then
 // moveFirst() and iterate until eof(). Fields are read by ordinal or by name
-// (names compare case-insensitively, as in the database).
+// (names compare case-insensitively, as in the database). A name may be
+// qualified with the table the column comes from ("Specie.COROLOGIA") when a
+// query returns two fields of the same name.
+//
+// Values: integers are qlonglong, reals double, text QString, blobs
+// QByteArray, and NULL a null QVariant.
 class Recordset {
 public:
     Recordset() = default;
-    Recordset(QStringList fieldNames, std::vector<std::vector<QVariant>> rows);
+    // tableNames: the table of each field, empty for computed fields; may be
+    // left empty altogether.
+    Recordset(QStringList fieldNames, std::vector<std::vector<QVariant>> rows, QStringList tableNames = {});
 
     int fieldCount() const { return int(names_.size()); }
     QString fieldName(int ordinal) const { return names_.value(ordinal); }
     const QStringList &fieldNames() const { return names_; }
-    // Ordinal of a field by name, -1 when absent.
+    // The table a field comes from; empty for computed fields.
+    QString tableName(int ordinal) const { return tables_.value(ordinal); }
+    // Ordinal of a field by name ("name" or "table.name"), -1 when absent.
+    // With two fields of one name, the plain name finds the first.
     int fieldIndex(const QString &name) const;
 
     int recordCount() const { return int(rows_.size()); }
@@ -47,6 +57,7 @@ public:
 
 private:
     QStringList names_;
+    QStringList tables_;
     std::vector<std::vector<QVariant>> rows_;
     int current_ = 0;
 };
