@@ -94,6 +94,26 @@ bool DeviceContext::selectStockObject(quint32 index)
     return false;
 }
 
+void DeviceContext::selectObject(const GdiObject &object, quint32 index)
+{
+    switch (object.kind) {
+    case GdiObject::Kind::Pen:
+        selectPen(object.pen);
+        break;
+    case GdiObject::Kind::Brush:
+        selectBrush(object.brush);
+        break;
+    case GdiObject::Kind::Font:
+        selectFont(object.font);
+        break;
+    case GdiObject::Kind::Other:
+        break;
+    case GdiObject::Kind::Empty:
+        warn(QStringLiteral("selection of the empty object %1").arg(index));
+        break;
+    }
+}
+
 // --- mapping -----------------------------------------------------------------
 
 void DeviceContext::setMapMode(MapMode mode)
@@ -305,8 +325,19 @@ void DeviceContext::emitPath(const QPainterPath &devicePath, bool closed)
     if (pen < 0 && brush < 0)
         return;
     PathOp op;
-    op.path = devicePath;
-    op.path.setFillRule(m_s.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    op.fillRule = m_s.winding ? Qt::WindingFill : Qt::OddEvenFill;
+    bool simple = devicePath.elementCount() >= 2;
+    for (int i = 1; simple && i < devicePath.elementCount(); ++i)
+        simple = devicePath.elementAt(i).isLineTo();
+    if (simple) {
+        op.polygon.reserve(devicePath.elementCount());
+        for (int i = 0; i < devicePath.elementCount(); ++i)
+            op.polygon.append(devicePath.elementAt(i));
+        op.closed = closed;
+    } else {
+        op.path = devicePath;
+        op.path.setFillRule(op.fillRule);
+    }
     op.pen = pen;
     op.brush = brush;
     op.rop = m_s.rop;

@@ -38,6 +38,19 @@ struct LogBrush {
     QImage pattern;
 };
 
+// An entry of a metafile's object table (the readers keep the table).
+struct GdiObject {
+    enum class Kind { Empty, Pen, Brush, Font, Other } kind = Kind::Empty;
+    LogPen pen;
+    LogBrush brush;
+    LogFont font;
+
+    static GdiObject of(const LogPen &p) { GdiObject o; o.kind = Kind::Pen; o.pen = p; return o; }
+    static GdiObject of(const LogBrush &b) { GdiObject o; o.kind = Kind::Brush; o.brush = b; return o; }
+    static GdiObject of(const LogFont &f) { GdiObject o; o.kind = Kind::Font; o.font = f; return o; }
+    static GdiObject other() { GdiObject o; o.kind = Kind::Other; return o; }
+};
+
 // Emulates the state of a GDI device context while a metafile is decoded: the
 // mapping (map mode, window, viewport, world transform), the selected pen, brush
 // and font, colours and modes, the current position, the path bracket, the clip
@@ -57,6 +70,8 @@ public:
     void selectPen(const LogPen &pen) { m_s.pen = pen; }
     void selectBrush(const LogBrush &brush) { m_s.brush = brush; }
     void selectFont(const LogFont &font) { m_s.font = font; }
+    // Selects a table entry; index only names it in the warning about an empty one.
+    void selectObject(const GdiObject &object, quint32 index);
     // Returns false for an index that is no stock object.
     bool selectStockObject(quint32 index);
 

@@ -45,14 +45,20 @@ struct BrushSpec {
     }
 };
 
-// Fill and/or stroke one path. pen/brush index into DisplayList::pens/brushes, -1 none.
-// The path's fill rule is the polygon fill mode in force.
+// Fill and/or stroke one shape. pen/brush index into DisplayList::pens/brushes, -1 none.
+// A shape of one figure of straight lines (most of what metafiles hold) is kept as
+// a polygon, which the painter draws faster than a path; anything else as a path.
 struct PathOp {
-    QPainterPath path;
+    QPainterPath path;       // empty when polygon holds the shape
+    QPolygonF polygon;       // device
+    bool closed = false;     // polygon: filled and outlined as closed
+    Qt::FillRule fillRule = Qt::OddEvenFill;  // the polygon fill mode in force
     int pen = -1;
     int brush = -1;
     Rop2 rop = Rop2::CopyPen;
     QRectF bounds;  // device, including the pen
+
+    QPainterPath toPath() const;
 };
 
 // One run of text. Text space: x along the baseline from the run's start, y down,
@@ -103,12 +109,10 @@ struct DisplayList {
     QTransform deviceToPicture;  // device space -> picture units
     QRectF deviceBounds;         // union of what the operations touch (device)
 
+    // Index of an equal pen or brush, added when new: a file that creates a pen
+    // per shape still plays with a handful of QPen objects.
     int internPen(const PenSpec &pen);
     int internBrush(const BrushSpec &brush);
-    // Joins consecutive path operations with the same pen, brush and raster
-    // operation into one path where that cannot change the result (strokes, and
-    // fills whose shapes do not overlap), so playing needs fewer painter calls.
-    void mergeRuns();
 };
 
 }  // namespace ortolan::metafile

@@ -24,14 +24,6 @@ void setError(QString *error, const QString &why)
         *error = why;
 }
 
-// An entry of the object table.
-struct Object {
-    enum class Kind { Empty, Pen, Brush, Font, Other } kind = Kind::Empty;
-    LogPen pen;
-    LogBrush brush;
-    LogFont font;
-};
-
 QRectF readRect(ByteReader &r)
 {
     const qint32 l = r.i32(), t = r.i32(), rr = r.i32(), b = r.i32();
@@ -274,11 +266,11 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
     dc.setDevicePixelsPerMm(pxPerMmX, pxPerMmY);
     list.deviceToPicture = QTransform::fromScale(100 / pxPerMmX, 100 / pxPerMmY);
 
-    std::vector<Object> objects(std::max<size_t>(h.handles, 1));
+    std::vector<GdiObject> objects(std::max<size_t>(h.handles, 1));
     QSet<quint32> unknown;
     QString failure;
 
-    auto objectAt = [&](quint32 index) -> Object * {
+    auto objectAt = [&](quint32 index) -> GdiObject * {
         if (index == 0 || index > MaxObjects) {
             failure = QStringLiteral("object index %1 outside the object table").arg(index);
             return nullptr;
@@ -455,25 +447,10 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
                     dc.warn(QStringLiteral("unknown stock object %1").arg(index & ~StockObjectFlag));
                 break;
             }
-            Object *o = objectAt(index);
+            GdiObject *o = objectAt(index);
             if (!o)
                 break;
-            switch (o->kind) {
-            case Object::Kind::Pen:
-                dc.selectPen(o->pen);
-                break;
-            case Object::Kind::Brush:
-                dc.selectBrush(o->brush);
-                break;
-            case Object::Kind::Font:
-                dc.selectFont(o->font);
-                break;
-            case Object::Kind::Other:
-                break;
-            case Object::Kind::Empty:
-                dc.warn(QStringLiteral("selection of the empty object %1").arg(index));
-                break;
-            }
+            dc.selectObject(*o, index);
             break;
         }
         case EMR_CREATEPEN: {
@@ -488,10 +465,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             pen.width = std::abs(pen.width);
             if (!r.ok())
                 break;
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Pen;
-                o->pen = pen;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::of(pen);
             }
             break;
         }
@@ -516,10 +491,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             const quint32 cap = style & 0xF00, join = style & 0xF000;
             pen.cap = cap == 0x100 ? Qt::SquareCap : (cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
             pen.join = join == 0x1000 ? Qt::BevelJoin : (join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Pen;
-                o->pen = pen;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::of(pen);
             }
             break;
         }
@@ -532,10 +505,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             if (!r.ok())
                 break;
             brush.style = style == 1 ? BrushStyle::Null : (style == 2 ? BrushStyle::Hatched : BrushStyle::Solid);
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Brush;
-                o->brush = brush;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::of(brush);
             }
             break;
         }
@@ -555,10 +526,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
                 brush.style = BrushStyle::Solid;
                 brush.color = rgb(128, 128, 128);
             }
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Brush;
-                o->brush = brush;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::of(brush);
             }
             break;
         }
@@ -567,10 +536,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             const LogFont font = readLogFontW(r);
             if (!r.ok())
                 break;
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Font;
-                o->font = font;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::of(font);
             }
             break;
         }
@@ -580,9 +547,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             const quint32 index = r.u32();
             if (!r.ok())
                 break;
-            if (Object *o = objectAt(index)) {
-                *o = Object();
-                o->kind = Object::Kind::Other;
+            if (GdiObject *o = objectAt(index)) {
+                *o = GdiObject::other();
             }
             break;
         }
@@ -590,8 +556,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
             const quint32 index = r.u32();
             if (!r.ok() || (index & StockObjectFlag))
                 break;
-            if (Object *o = objectAt(index))
-                *o = Object();
+            if (GdiObject *o = objectAt(index))
+                *o = GdiObject();
             break;
         }
         case EMR_ANGLEARC: {
@@ -685,7 +651,7 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
                 dc.warn(QStringLiteral("region filled with a stock brush drawn grey"));
                 const LogBrush grey{BrushStyle::Solid, rgb(128, 128, 128), {}, {}};
                 dc.fillRegion(region, &grey);
-            } else if (Object *o = objectAt(brushIndex); o && o->kind == Object::Kind::Brush) {
+            } else if (GdiObject *o = objectAt(brushIndex); o && o->kind == GdiObject::Kind::Brush) {
                 dc.fillRegion(region, &o->brush);
             }
             break;

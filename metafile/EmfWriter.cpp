@@ -84,7 +84,50 @@ public:
     qsizetype recordStart = 0;
     double pxPerMmX = 600 / 25.4, pxPerMmY = 600 / 25.4;
 
+    quint32 *records = nullptr;  // the writer's record count
+
     QTransform transform() const { return s.map.transform(pxPerMmX, pxPerMmY); }
+
+    // Starts a record; end() pads it to four bytes, patches its size and counts it.
+    void begin(quint32 type)
+    {
+        recordStart = out.size();
+        out.u32(type);
+        out.u32(0);
+    }
+    void end()
+    {
+        out.align4();
+        out.putU32At(recordStart + 4, quint32(out.size() - recordStart));
+        ++*records;
+    }
+    void emptyRecord(quint32 type)
+    {
+        begin(type);
+        end();
+    }
+    void u32Record(quint32 type, quint32 value)
+    {
+        begin(type);
+        out.u32(value);
+        end();
+    }
+    // Path drawing records carry the bounds drawn so far.
+    void boundedRecord(quint32 type)
+    {
+        begin(type);
+        rect(bounds.isNull() ? QRectF(0, 0, 0, 0) : bounds);
+        end();
+    }
+    void arcRecord(quint32 type, const QRect &box, const QPoint &start, const QPoint &end_)
+    {
+        begin(type);
+        rectL(box);
+        point(start);
+        point(end_);
+        end();
+        grow(deviceBox(QPolygonF(QRectF(QPointF(box.left(), box.top()), QPointF(box.right(), box.bottom()))), true));
+    }
 
     // Device-pixel rectangle of logical points, widened by half the pen.
     QRectF deviceBox(const QPolygonF &logical, bool withPen) const
@@ -150,6 +193,7 @@ public:
 EmfWriter::EmfWriter(const EmfReferenceDevice &device, const QRect &frame, const QString &description)
     : m_device(device), m_frame(frame), d(std::make_unique<Impl>())
 {
+    d->records = &m_records;
     d->pxPerMmX = device.pixelsPerMmX();
     d->pxPerMmY = device.pixelsPerMmY();
     d->out.reserve(64 * 1024);
@@ -189,24 +233,6 @@ EmfWriter::~EmfWriter() = default;
 
 // --- record framing -------------------------------------------------------------
 
-#define ORTOLAN_RECORD(type)     \
-    if (m_finished)              \
-        return;                  \
-    d->recordStart = d->out.size(); \
-    d->out.u32(type);            \
-    d->out.u32(0)
-
-namespace {
-void endRecord(ByteWriter &out, qsizetype start, quint32 &records)
-{
-    out.align4();
-    out.putU32At(start + 4, quint32(out.size() - start));
-    ++records;
-}
-}  // namespace
-
-#define ORTOLAN_END() endRecord(d->out, d->recordStart, m_records)
-
 // --- objects ---------------------------------------------------------------------
 
 EmfWriter::Handle EmfWriter::createPen(PenStyle style, int width, ColorRef color)
@@ -218,15 +244,13 @@ EmfWriter::Handle EmfWriter::createPen(PenStyle style, int width, ColorRef color
     slot.penWidth = std::abs(width);
     slot.penNull = style == PenStyle::Null;
     const quint32 h = d->allocate(slot);
-    d->recordStart = d->out.size();
-    d->out.u32(EMR_CREATEPEN);
-    d->out.u32(0);
+    d->begin(EMR_CREATEPEN);
     d->out.u32(h);
     d->out.u32(quint32(style));
     d->out.i32(std::abs(width));
     d->out.i32(0);
     d->out.u32(color & 0xFFFFFF);
-    ORTOLAN_END();
+    d->end();
     return h;
 }
 
@@ -237,14 +261,12 @@ EmfWriter::Handle EmfWriter::createBrush(BrushStyle style, ColorRef color, Hatch
     Impl::Slot slot;
     slot.kind = Impl::Slot::Kind::Brush;
     const quint32 h = d->allocate(slot);
-    d->recordStart = d->out.size();
-    d->out.u32(EMR_CREATEBRUSHINDIRECT);
-    d->out.u32(0);
+    d->begin(EMR_CREATEBRUSHINDIRECT);
     d->out.u32(h);
     d->out.u32(quint32(style));
     d->out.u32(color & 0xFFFFFF);
     d->out.u32(style == BrushStyle::Hatched ? quint32(hatch) : 0);
-    ORTOLAN_END();
+    d->end();
     return h;
 }
 
@@ -257,10 +279,8 @@ EmfWriter::Handle EmfWriter::createFont(const LogFont &font)
     slot.font = font;
     slot.font.faceName.truncate(31);
     const quint32 h = d->allocate(slot);
-    d->recordStart = d->out.size();
+    d->begin(EMR_EXTCREATEFONTINDIRECTW);
     ByteWriter &o = d->out;
-    o.u32(EMR_EXTCREATEFONTINDIRECTW);
-    o.u32(0);
     o.u32(h);
     o.i32(font.height);
     o.i32(font.width);
@@ -277,15 +297,17 @@ EmfWriter::Handle EmfWriter::createFont(const LogFont &font)
     o.u8(font.pitchAndFamily);
     o.utf16(slot.font.faceName);
     o.zeros(2 * (32 - slot.font.faceName.size()));
-    ORTOLAN_END();
+    d->end();
     return h;
 }
 
 void EmfWriter::selectObject(Handle handle)
 {
-    ORTOLAN_RECORD(EMR_SELECTOBJECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_SELECTOBJECT);
     d->out.u32(handle);
-    ORTOLAN_END();
+    d->end();
     if (handle < d->objects.size()) {
         const Impl::Slot &slot = d->objects[handle];
         if (slot.kind == Impl::Slot::Kind::Pen) {
@@ -299,9 +321,11 @@ void EmfWriter::selectObject(Handle handle)
 
 void EmfWriter::selectStockObject(StockObject object)
 {
-    ORTOLAN_RECORD(EMR_SELECTOBJECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_SELECTOBJECT);
     d->out.u32(StockObjectFlag | quint32(object));
-    ORTOLAN_END();
+    d->end();
     switch (object) {
     case StockObject::NullPen:
         d->s.penNull = true;
@@ -326,76 +350,85 @@ void EmfWriter::selectStockObject(StockObject object)
 
 void EmfWriter::deleteObject(Handle handle)
 {
-    ORTOLAN_RECORD(EMR_DELETEOBJECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_DELETEOBJECT);
     d->out.u32(handle);
-    ORTOLAN_END();
+    d->end();
     if (handle > 0 && handle < d->objects.size())
         d->objects[handle] = Impl::Slot();
 }
 
 // --- state ------------------------------------------------------------------------
 
-namespace {
-constexpr quint32 u(Rop2 v) { return quint32(v); }
-}  // namespace
-
-#define ORTOLAN_U32_RECORD(type, value) \
-    ORTOLAN_RECORD(type);               \
-    d->out.u32(value);                  \
-    ORTOLAN_END()
-
-void EmfWriter::setRop2(Rop2 mode) { ORTOLAN_U32_RECORD(EMR_SETROP2, u(mode)); }
-void EmfWriter::setBkMode(BkMode mode) { ORTOLAN_U32_RECORD(EMR_SETBKMODE, quint32(mode)); }
-void EmfWriter::setBkColor(ColorRef color) { ORTOLAN_U32_RECORD(EMR_SETBKCOLOR, color & 0xFFFFFF); }
-void EmfWriter::setTextColor(ColorRef color) { ORTOLAN_U32_RECORD(EMR_SETTEXTCOLOR, color & 0xFFFFFF); }
-void EmfWriter::setPolyFillMode(PolyFillMode mode) { ORTOLAN_U32_RECORD(EMR_SETPOLYFILLMODE, quint32(mode)); }
-void EmfWriter::setArcDirection(ArcDirection direction) { ORTOLAN_U32_RECORD(EMR_SETARCDIRECTION, quint32(direction)); }
+void EmfWriter::setRop2(Rop2 mode) { if (!m_finished)
+        d->u32Record(EMR_SETROP2, quint32(mode)); }
+void EmfWriter::setBkMode(BkMode mode) { if (!m_finished)
+        d->u32Record(EMR_SETBKMODE, quint32(mode)); }
+void EmfWriter::setBkColor(ColorRef color) { if (!m_finished)
+        d->u32Record(EMR_SETBKCOLOR, color & 0xFFFFFF); }
+void EmfWriter::setTextColor(ColorRef color) { if (!m_finished)
+        d->u32Record(EMR_SETTEXTCOLOR, color & 0xFFFFFF); }
+void EmfWriter::setPolyFillMode(PolyFillMode mode) { if (!m_finished)
+        d->u32Record(EMR_SETPOLYFILLMODE, quint32(mode)); }
+void EmfWriter::setArcDirection(ArcDirection direction) { if (!m_finished)
+        d->u32Record(EMR_SETARCDIRECTION, quint32(direction)); }
 
 void EmfWriter::setTextAlign(quint32 textAlignFlags)
 {
-    ORTOLAN_U32_RECORD(EMR_SETTEXTALIGN, textAlignFlags);
+    if (!m_finished)
+        d->u32Record(EMR_SETTEXTALIGN, textAlignFlags);
     d->s.textAlign = textAlignFlags;
 }
 
 void EmfWriter::setMapMode(MapMode mode)
 {
-    ORTOLAN_U32_RECORD(EMR_SETMAPMODE, quint32(mode));
+    if (!m_finished)
+        d->u32Record(EMR_SETMAPMODE, quint32(mode));
     d->s.map.mapMode = mode;
 }
 
 void EmfWriter::setWindowExt(const QSize &extent)
 {
-    ORTOLAN_RECORD(EMR_SETWINDOWEXTEX);
+    if (m_finished)
+        return;
+    d->begin(EMR_SETWINDOWEXTEX);
     d->out.i32(extent.width());
     d->out.i32(extent.height());
-    ORTOLAN_END();
+    d->end();
     if (extent.width() != 0 && extent.height() != 0)
         d->s.map.winExt = QSizeF(extent);
 }
 
 void EmfWriter::setWindowOrg(const QPoint &origin)
 {
-    ORTOLAN_RECORD(EMR_SETWINDOWORGEX);
+    if (m_finished)
+        return;
+    d->begin(EMR_SETWINDOWORGEX);
     d->point(origin);
-    ORTOLAN_END();
+    d->end();
     d->s.map.winOrg = origin;
 }
 
 void EmfWriter::setViewportExt(const QSize &extent)
 {
-    ORTOLAN_RECORD(EMR_SETVIEWPORTEXTEX);
+    if (m_finished)
+        return;
+    d->begin(EMR_SETVIEWPORTEXTEX);
     d->out.i32(extent.width());
     d->out.i32(extent.height());
-    ORTOLAN_END();
+    d->end();
     if (extent.width() != 0 && extent.height() != 0)
         d->s.map.vpExt = QSizeF(extent);
 }
 
 void EmfWriter::setViewportOrg(const QPoint &origin)
 {
-    ORTOLAN_RECORD(EMR_SETVIEWPORTORGEX);
+    if (m_finished)
+        return;
+    d->begin(EMR_SETVIEWPORTORGEX);
     d->point(origin);
-    ORTOLAN_END();
+    d->end();
     d->s.map.vpOrg = origin;
 }
 
@@ -407,9 +440,11 @@ void EmfWriter::setGraphicsMode(GraphicsMode mode)
 
 void EmfWriter::setWorldTransform(const QTransform &transform)
 {
-    ORTOLAN_RECORD(EMR_SETWORLDTRANSFORM);
+    if (m_finished)
+        return;
+    d->begin(EMR_SETWORLDTRANSFORM);
     d->xform(transform);
-    ORTOLAN_END();
+    d->end();
     d->s.advanced = true;
     if (transform.isInvertible())
         d->s.map.world = transform;
@@ -417,10 +452,12 @@ void EmfWriter::setWorldTransform(const QTransform &transform)
 
 void EmfWriter::modifyWorldTransform(const QTransform &transform, ModifyWorldTransformMode mode)
 {
-    ORTOLAN_RECORD(EMR_MODIFYWORLDTRANSFORM);
+    if (m_finished)
+        return;
+    d->begin(EMR_MODIFYWORLDTRANSFORM);
     d->xform(transform);
     d->out.u32(quint32(mode));
-    ORTOLAN_END();
+    d->end();
     d->s.advanced = true;
     switch (mode) {
     case ModifyWorldTransformMode::Identity:
@@ -440,16 +477,20 @@ void EmfWriter::modifyWorldTransform(const QTransform &transform, ModifyWorldTra
 
 void EmfWriter::saveDC()
 {
-    ORTOLAN_RECORD(EMR_SAVEDC);
-    ORTOLAN_END();
+    if (m_finished)
+        return;
+    d->begin(EMR_SAVEDC);
+    d->end();
     d->stack.push_back(d->s);
 }
 
 void EmfWriter::restoreDC(int relative)
 {
-    ORTOLAN_RECORD(EMR_RESTOREDC);
+    if (m_finished)
+        return;
+    d->begin(EMR_RESTOREDC);
     d->out.i32(relative);
-    ORTOLAN_END();
+    d->end();
     const qsizetype target = relative < 0 ? qsizetype(d->stack.size()) + relative : relative - 1;
     if (relative != 0 && target >= 0 && target < qsizetype(d->stack.size())) {
         d->s = d->stack[size_t(target)];
@@ -461,65 +502,74 @@ void EmfWriter::restoreDC(int relative)
 
 void EmfWriter::moveTo(const QPoint &p)
 {
-    ORTOLAN_RECORD(EMR_MOVETOEX);
+    if (m_finished)
+        return;
+    d->begin(EMR_MOVETOEX);
     d->point(p);
-    ORTOLAN_END();
+    d->end();
     d->s.cp = p;
 }
 
 void EmfWriter::lineTo(const QPoint &p)
 {
-    ORTOLAN_RECORD(EMR_LINETO);
+    if (m_finished)
+        return;
+    d->begin(EMR_LINETO);
     d->point(p);
-    ORTOLAN_END();
+    d->end();
     d->grow(d->deviceBox(QPolygonF() << d->s.cp << QPointF(p), true));
     d->s.cp = p;
 }
 
 void EmfWriter::rectangle(const QRect &box)
 {
-    ORTOLAN_RECORD(EMR_RECTANGLE);
+    if (m_finished)
+        return;
+    d->begin(EMR_RECTANGLE);
     d->rectL(box);
-    ORTOLAN_END();
+    d->end();
     d->grow(d->deviceBox(QPolygonF(asRectF(box)), true));
 }
 
 void EmfWriter::roundRect(const QRect &box, const QSize &corner)
 {
-    ORTOLAN_RECORD(EMR_ROUNDRECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_ROUNDRECT);
     d->rectL(box);
     d->out.i32(corner.width());
     d->out.i32(corner.height());
-    ORTOLAN_END();
+    d->end();
     d->grow(d->deviceBox(QPolygonF(asRectF(box)), true));
 }
 
 void EmfWriter::ellipse(const QRect &box)
 {
-    ORTOLAN_RECORD(EMR_ELLIPSE);
+    if (m_finished)
+        return;
+    d->begin(EMR_ELLIPSE);
     d->rectL(box);
-    ORTOLAN_END();
+    d->end();
     d->grow(d->deviceBox(QPolygonF(asRectF(box)), true));
 }
 
-namespace {
-quint32 arcType(int kind)
+void EmfWriter::arc(const QRect &box, const QPoint &start, const QPoint &end)
 {
-    return kind == 0 ? EMR_ARC : kind == 1 ? EMR_CHORD : EMR_PIE;
+    if (!m_finished)
+        d->arcRecord(EMR_ARC, box, start, end);
 }
-}  // namespace
 
-#define ORTOLAN_ARC(kind)                                        \
-    ORTOLAN_RECORD(arcType(kind));                               \
-    d->rectL(box);                                               \
-    d->point(start);                                             \
-    d->point(end);                                               \
-    ORTOLAN_END();                                               \
-    d->grow(d->deviceBox(QPolygonF(asRectF(box)), true))
+void EmfWriter::chord(const QRect &box, const QPoint &start, const QPoint &end)
+{
+    if (!m_finished)
+        d->arcRecord(EMR_CHORD, box, start, end);
+}
 
-void EmfWriter::arc(const QRect &box, const QPoint &start, const QPoint &end) { ORTOLAN_ARC(0); }
-void EmfWriter::chord(const QRect &box, const QPoint &start, const QPoint &end) { ORTOLAN_ARC(1); }
-void EmfWriter::pie(const QRect &box, const QPoint &start, const QPoint &end) { ORTOLAN_ARC(2); }
+void EmfWriter::pie(const QRect &box, const QPoint &start, const QPoint &end)
+{
+    if (!m_finished)
+        d->arcRecord(EMR_PIE, box, start, end);
+}
 
 namespace {
 // The 16-bit variant of each point record is its type + 83.
@@ -561,7 +611,7 @@ void EmfWriter::polyPoints(quint32 type, const QPolygon &points)
     if (continues)
         touched.prepend(d->s.cp);
     const QRectF box = d->deviceBox(touched, true);
-    ORTOLAN_RECORD(small ? type + Small : type);
+    d->begin(small ? type + Small : type);
     d->rect(box);
     d->out.u32(quint32(points.size()));
     for (const QPoint &p : points) {
@@ -572,7 +622,7 @@ void EmfWriter::polyPoints(quint32 type, const QPolygon &points)
             d->point(p);
         }
     }
-    ORTOLAN_END();
+    d->end();
     d->grow(box);
     if (continues)
         d->s.cp = points.last();
@@ -601,7 +651,7 @@ void EmfWriter::polyPolyPoints(quint32 type, const QList<QPolygon> &shapes)
         total += quint32(p.size());
     }
     const QRectF box = d->deviceBox(all, true);
-    ORTOLAN_RECORD(small ? type + Small : type);
+    d->begin(small ? type + Small : type);
     d->rect(box);
     d->out.u32(quint32(shapes.size()));
     d->out.u32(total);
@@ -617,33 +667,63 @@ void EmfWriter::polyPolyPoints(quint32 type, const QList<QPolygon> &shapes)
             }
         }
     }
-    ORTOLAN_END();
+    d->end();
     d->grow(box);
 }
 
 // --- paths ------------------------------------------------------------------------------
 
-void EmfWriter::beginPath() { ORTOLAN_RECORD(EMR_BEGINPATH); ORTOLAN_END(); }
-void EmfWriter::endPath() { ORTOLAN_RECORD(EMR_ENDPATH); ORTOLAN_END(); }
-void EmfWriter::closeFigure() { ORTOLAN_RECORD(EMR_CLOSEFIGURE); ORTOLAN_END(); }
-void EmfWriter::abortPath() { ORTOLAN_RECORD(EMR_ABORTPATH); ORTOLAN_END(); }
+void EmfWriter::beginPath()
+{
+    if (!m_finished)
+        d->emptyRecord(EMR_BEGINPATH);
+}
 
-#define ORTOLAN_BOUNDED(type)        \
-    ORTOLAN_RECORD(type);            \
-    d->rect(d->bounds.isNull() ? QRectF(0, 0, 0, 0) : d->bounds); \
-    ORTOLAN_END()
+void EmfWriter::endPath()
+{
+    if (!m_finished)
+        d->emptyRecord(EMR_ENDPATH);
+}
 
-void EmfWriter::fillPath() { ORTOLAN_BOUNDED(EMR_FILLPATH); }
-void EmfWriter::strokeAndFillPath() { ORTOLAN_BOUNDED(EMR_STROKEANDFILLPATH); }
-void EmfWriter::strokePath() { ORTOLAN_BOUNDED(EMR_STROKEPATH); }
-void EmfWriter::selectClipPath(RegionMode mode) { ORTOLAN_U32_RECORD(EMR_SELECTCLIPPATH, quint32(mode)); }
+void EmfWriter::closeFigure()
+{
+    if (!m_finished)
+        d->emptyRecord(EMR_CLOSEFIGURE);
+}
+
+void EmfWriter::abortPath()
+{
+    if (!m_finished)
+        d->emptyRecord(EMR_ABORTPATH);
+}
+
+
+void EmfWriter::fillPath() 
+{
+    if (!m_finished)
+        d->boundedRecord(EMR_FILLPATH);
+}
+void EmfWriter::strokeAndFillPath() 
+{
+    if (!m_finished)
+        d->boundedRecord(EMR_STROKEANDFILLPATH);
+}
+void EmfWriter::strokePath() 
+{
+    if (!m_finished)
+        d->boundedRecord(EMR_STROKEPATH);
+}
+void EmfWriter::selectClipPath(RegionMode mode) { if (!m_finished)
+        d->u32Record(EMR_SELECTCLIPPATH, quint32(mode)); }
 
 // --- clipping ---------------------------------------------------------------------------
 
 void EmfWriter::selectClipRegion(const EmfRegion &region, RegionMode mode)
 {
     const QList<QRect> rects = region.rects();
-    ORTOLAN_RECORD(EMR_EXTSELECTCLIPRGN);
+    if (m_finished)
+        return;
+    d->begin(EMR_EXTSELECTCLIPRGN);
     d->out.u32(quint32(RegionDataHeaderSize + 16 * rects.size()));
     d->out.u32(quint32(mode));
     d->out.u32(RegionDataHeaderSize);
@@ -662,29 +742,35 @@ void EmfWriter::selectClipRegion(const EmfRegion &region, RegionMode mode)
         d->out.i32(r.left() + r.width());
         d->out.i32(r.top() + r.height());
     }
-    ORTOLAN_END();
+    d->end();
 }
 
 void EmfWriter::resetClipRegion()
 {
-    ORTOLAN_RECORD(EMR_EXTSELECTCLIPRGN);
+    if (m_finished)
+        return;
+    d->begin(EMR_EXTSELECTCLIPRGN);
     d->out.u32(0);
     d->out.u32(quint32(RegionMode::Copy));
-    ORTOLAN_END();
+    d->end();
 }
 
 void EmfWriter::intersectClipRect(const QRect &box)
 {
-    ORTOLAN_RECORD(EMR_INTERSECTCLIPRECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_INTERSECTCLIPRECT);
     d->rectL(box);
-    ORTOLAN_END();
+    d->end();
 }
 
 void EmfWriter::excludeClipRect(const QRect &box)
 {
-    ORTOLAN_RECORD(EMR_EXCLUDECLIPRECT);
+    if (m_finished)
+        return;
+    d->begin(EMR_EXCLUDECLIPRECT);
     d->rectL(box);
-    ORTOLAN_END();
+    d->end();
 }
 
 // --- text ---------------------------------------------------------------------------------
@@ -748,7 +834,7 @@ void EmfWriter::extTextOut(const QPoint &p, const QString &text, const QList<qin
     if (options & TextOutOption::Opaque)
         box = box.united(d->deviceBox(QPolygonF(asRectF(rect)), false));
 
-    ORTOLAN_RECORD(EMR_EXTTEXTOUTW);
+    d->begin(EMR_EXTTEXTOUTW);
     ByteWriter &o = d->out;
     d->rect(box);
     o.u32(d->s.advanced ? quint32(GraphicsMode::Advanced) : quint32(GraphicsMode::Compatible));
@@ -770,7 +856,7 @@ void EmfWriter::extTextOut(const QPoint &p, const QString &text, const QList<qin
     if (withDx)
         for (quint32 i = 0; i < chars; ++i)
             o.i32(advances[i]);
-    ORTOLAN_END();
+    d->end();
     d->grow(box);
     if (d->s.textAlign & TextAlign::UpdateCp)
         d->s.cp.rx() += width;
@@ -867,7 +953,7 @@ void EmfWriter::stretchDIBits(const QRect &dest, const QImage &image, DibFormat 
     const QByteArray info = Dib::infoHeader(image, bitCount);
     const QByteArray bits = Dib::bits(image, bitCount);
     const QRectF box = d->deviceBox(QPolygonF(QRectF(dest)), false);
-    ORTOLAN_RECORD(EMR_STRETCHDIBITS);
+    d->begin(EMR_STRETCHDIBITS);
     ByteWriter &o = d->out;
     d->rect(box);
     o.i32(dest.x());
@@ -886,16 +972,18 @@ void EmfWriter::stretchDIBits(const QRect &dest, const QImage &image, DibFormat 
     o.i32(dest.height());
     o.raw(info);
     o.raw(bits);
-    ORTOLAN_END();
+    d->end();
     d->grow(box);
 }
 
 void EmfWriter::comment(const QByteArray &data)
 {
-    ORTOLAN_RECORD(EMR_GDICOMMENT);
+    if (m_finished)
+        return;
+    d->begin(EMR_GDICOMMENT);
     d->out.u32(quint32(data.size()));
     d->out.raw(data);
-    ORTOLAN_END();
+    d->end();
 }
 
 // --- output ---------------------------------------------------------------------------------
@@ -916,13 +1004,11 @@ quint16 EmfWriter::handleCount() const
 QByteArray EmfWriter::finish()
 {
     if (!m_finished) {
-        d->recordStart = d->out.size();
-        d->out.u32(EMR_EOF);
-        d->out.u32(0);
+        d->begin(EMR_EOF);
         d->out.u32(0);   // palette entries
         d->out.u32(16);  // offset of the (empty) palette
         d->out.u32(EofSize);
-        ORTOLAN_END();
+        d->end();
         m_finished = true;
         const QRect b = bounds();
         if (b.isNull()) {
@@ -1134,12 +1220,12 @@ void EmfWriter::drawPicture(const MetafilePicture &picture, const QRect &dest, c
                     useBackground(spec.opaqueBackground, spec.background);
             }
             useRop(op->rop);
-            const bool w = op->path.fillRule() == Qt::WindingFill;
+            const bool w = op->fillRule == Qt::WindingFill;
             if (op->brush >= 0 && winding != qint64(w)) {
                 setPolyFillMode(w ? PolyFillMode::Winding : PolyFillMode::Alternate);
                 winding = w;
             }
-            emitPath(m.map(op->path), op->brush >= 0, op->pen >= 0);
+            emitPath(m.map(op->toPath()), op->brush >= 0, op->pen >= 0);
         } else if (const auto *op = std::get_if<TextOp>(&any)) {
             const QTransform t = op->transform * m;
             const QPointF origin = t.map(QPointF(0, 0));

@@ -52,7 +52,7 @@ public:
 
     // Draws the part `source` of the picture (picture units; null = naturalRect())
     // into `target` (painter coordinates), clipped to target, antialiased. Pens of
-    // width 0, and pens that would come out thinner than one output pixel, draw one
+    // width 0, and pens that would come out thinner than 1.5 output pixels, draw one
     // pixel wide. Raster operations other than copy (e.g. the mask pen) apply on
     // raster targets (QImage, QPixmap on raster platforms); elsewhere they copy.
     void render(QPainter *painter, const QRectF &target, const QRectF &source = QRectF()) const;

@@ -21,13 +21,6 @@ void setError(QString *error, const QString &why)
         *error = why;
 }
 
-struct Object {
-    enum class Kind { Empty, Pen, Brush, Font, Other } kind = Kind::Empty;
-    LogPen pen;
-    LogBrush brush;
-    LogFont font;
-};
-
 // Coordinates of most records come last-first: read them into a small array.
 template <int N>
 std::array<qint16, N> words(ByteReader &r)
@@ -145,15 +138,15 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
 
     // Objects: lowest free slot first. A table of the header's size; files that
     // state 0 but create objects get room as they go, up to the 16-bit index limit.
-    std::vector<Object> objects(h.objects);
+    std::vector<GdiObject> objects(h.objects);
     QSet<quint16> unknown;
     QString failure;
     bool plainWindowSet = false;
     QPointF plainOrg;
 
-    auto place = [&](const Object &o) {
-        for (Object &slot : objects) {
-            if (slot.kind == Object::Kind::Empty) {
+    auto place = [&](const GdiObject &o) {
+        for (GdiObject &slot : objects) {
+            if (slot.kind == GdiObject::Kind::Empty) {
                 slot = o;
                 return;
             }
@@ -164,7 +157,7 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
         }
         objects.push_back(o);
     };
-    auto objectAt = [&](quint16 index) -> Object * {
+    auto objectAt = [&](quint16 index) -> GdiObject * {
         if (index >= objects.size()) {
             failure = QStringLiteral("object index %1 outside the table of %2").arg(index).arg(objects.size());
             return nullptr;
@@ -411,8 +404,8 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
             dc.restoreDC(r.i16());
             break;
         case META_CREATEPENINDIRECT: {
-            Object o;
-            o.kind = Object::Kind::Pen;
+            GdiObject o;
+            o.kind = GdiObject::Kind::Pen;
             const quint16 style = r.u16();
             o.pen.width = std::abs(r.i16());
             r.i16();
@@ -425,8 +418,8 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
             break;
         }
         case META_CREATEBRUSHINDIRECT: {
-            Object o;
-            o.kind = Object::Kind::Brush;
+            GdiObject o;
+            o.kind = GdiObject::Kind::Brush;
             const quint16 style = r.u16();
             o.brush.color = r.u32() & 0xFFFFFF;
             o.brush.hatch = HatchStyle(r.u16());
@@ -437,8 +430,8 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
             break;
         }
         case META_CREATEFONTINDIRECT: {
-            Object o;
-            o.kind = Object::Kind::Font;
+            GdiObject o;
+            o.kind = GdiObject::Kind::Font;
             LogFont &f = o.font;
             f.height = r.i16();
             f.width = r.i16();
@@ -464,8 +457,8 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
             break;
         }
         case META_DIBCREATEPATTERNBRUSH: {
-            Object o;
-            o.kind = Object::Kind::Brush;
+            GdiObject o;
+            o.kind = GdiObject::Kind::Brush;
             r.u16();
             r.u16();
             QString why;
@@ -483,10 +476,10 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
         case META_CREATEPALETTE:
         case META_CREATEREGION: {
             // Kept in the table so later indices stay right; not drawn.
-            Object o;
-            o.kind = Object::Kind::Other;
+            GdiObject o;
+            o.kind = GdiObject::Kind::Other;
             if (function == META_CREATEPATTERNBRUSH) {
-                o.kind = Object::Kind::Brush;
+                o.kind = GdiObject::Kind::Brush;
                 o.brush.color = rgb(128, 128, 128);
             }
             r.skip(r.remaining());
@@ -497,33 +490,18 @@ MetafilePicture WmfReader::read(const QByteArray &data, QString *error)
             const quint16 index = r.u16();
             if (!r.ok())
                 break;
-            Object *o = objectAt(index);
+            GdiObject *o = objectAt(index);
             if (!o)
                 break;
-            switch (o->kind) {
-            case Object::Kind::Pen:
-                dc.selectPen(o->pen);
-                break;
-            case Object::Kind::Brush:
-                dc.selectBrush(o->brush);
-                break;
-            case Object::Kind::Font:
-                dc.selectFont(o->font);
-                break;
-            case Object::Kind::Other:
-                break;
-            case Object::Kind::Empty:
-                dc.warn(QStringLiteral("selection of the empty object %1").arg(index));
-                break;
-            }
+            dc.selectObject(*o, index);
             break;
         }
         case META_DELETEOBJECT: {
             const quint16 index = r.u16();
             if (!r.ok())
                 break;
-            if (Object *o = objectAt(index))
-                *o = Object();
+            if (GdiObject *o = objectAt(index))
+                *o = GdiObject();
             break;
         }
         case META_SELECTPALETTE:
