@@ -74,7 +74,10 @@ std::unique_ptr<Connection> Connection::open(const QString &path, const QString 
     if (!found || recorded != passwordOf(connect))
         throw DataError(QStringLiteral("Not a valid password."));
 
+    // Temporary views and sorts stay in memory; wait a moment for a file that
+    // another program is writing instead of failing at once.
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(db, 2000);
     if (!dialect::registerFunctions(db))
         throw DataError(QString::fromUtf8(sqlite3_errmsg(db)));
     return connection;

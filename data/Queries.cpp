@@ -254,13 +254,17 @@ QString esportaQuery(const QString &taxonCode, bool english)
            + q(taxonCode) + QStringLiteral("*')) GROUP BY Stazioni.UTM;");
 }
 
+// The rows must come in the order of the rows of QuadUTM, which is the order
+// of the shapefile template's shapes. Without ORDER BY, SQLite reads QuadUTM
+// through its primary key index (in code order) and would attach the
+// attributes to the wrong shapes whenever the two orders differ.
 QString allSquaresToDbase(const QString &folder, const QString &outputName, bool english)
 {
     const QString joined = english ? QStringLiteral("Esporta.SITES, Esporta.YEAR")
                                    : QStringLiteral("Esporta.STAZIONI, Esporta.ANNO");
     return QStringLiteral("SELECT QuadUTM.UTM, ") + joined + QStringLiteral(" INTO [dBase IV;DATABASE=") + folder
            + QStringLiteral("].[") + outputName
-           + QStringLiteral("] FROM QuadUTM LEFT JOIN Esporta ON QuadUTM.UTM = Esporta.UTM;");
+           + QStringLiteral("] FROM QuadUTM LEFT JOIN Esporta ON QuadUTM.UTM = Esporta.UTM ORDER BY QuadUTM.rowid;");
 }
 
 }  // namespace ortolan::data::queries

@@ -40,7 +40,8 @@ QString dataSources(const QString &dataOwner, const QString &taxonCode);
 // Distinct squares of a taxon and its subordinate taxa for the map.
 QString mapSquares(const QString &taxonCode);
 
-// Search by name under a filter; text may hold the wildcards * and ?.
+// Search by name under a filter; text may hold the wildcards * and ?. An
+// unknown filter searches everything.
 QString searchByName(const QString &text, const QString &filter);
 // Taxon by exact name; group name by code (search window).
 QString taxonByName(const QString &name);
@@ -73,7 +74,8 @@ QString occupiedSquaresToDbase(const QString &folder, const QString &outputName,
                                bool english);
 // The shapefile export: the saved query "Esporta" (per-square counts of the
 // taxon) and the statement that writes one row per square of QuadUTM, with
-// the counts joined from "Esporta", as the shapefile's attribute table.
+// the counts joined from "Esporta", as the shapefile's attribute table, in
+// the order of QuadUTM's rows (the template's order: "ORDER BY QuadUTM.rowid").
 QString esportaName();
 QString esportaQuery(const QString &taxonCode, bool english);
 QString allSquaresToDbase(const QString &folder, const QString &outputName, bool english);

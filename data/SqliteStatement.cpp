@@ -33,6 +33,23 @@ QVariant valueOf(sqlite3_stmt *statement, int column)
     }
 }
 
+// The field's name. SQLite sets apart equal names that a star brings into one
+// result as "NAME:1"; the program expects the column's own name (and tells
+// the fields apart by their table, see Recordset).
+QString columnName(sqlite3_stmt *statement, int column)
+{
+    const QString name = QString::fromUtf8(sqlite3_column_name(statement, column));
+    const QString origin = QString::fromUtf8(sqlite3_column_origin_name(statement, column));
+    const qsizetype colon = name.lastIndexOf(u':');
+    if (colon > 0 && !origin.isEmpty() && name.left(colon).compare(origin, Qt::CaseInsensitive) == 0) {
+        bool number = false;
+        name.mid(colon + 1).toInt(&number);
+        if (number)
+            return name.left(colon);
+    }
+    return name;
+}
+
 }  // namespace
 
 SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql) : db_(db)
@@ -73,7 +90,7 @@ Recordset SqliteStatement::readAll()
     QStringList names;
     QStringList tables;
     for (int c = 0; c < columns; ++c) {
-        names << QString::fromUtf8(sqlite3_column_name(statement_, c));
+        names << columnName(statement_, c);
         tables << QString::fromUtf8(sqlite3_column_table_name(statement_, c));
     }
     std::vector<std::vector<QVariant>> rows;

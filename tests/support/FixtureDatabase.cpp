@@ -1,9 +1,11 @@
 #include "support/FixtureDatabase.h"
 
+#include "app/Settings.h"
 #include "data/Schema.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,14 @@ void FixtureDatabase::close()
 {
     sqlite3_close_v2(db_);
     db_ = nullptr;
+}
+
+void FixtureDatabase::makeCurrent() const
+{
+    Settings &s = settings();
+    s.DatabasePath = path_;
+    s.DataFolder = QFileInfo(path_).absolutePath() + QStringLiteral("/");
+    s.DatabasePassword = password();
 }
 
 void FixtureDatabase::exec(const QString &sql)
@@ -119,18 +129,20 @@ void FixtureDatabase::addStandardChecklist()
         insert("Taxa", {{"codice_gr", g.code}, {"nome_gr", g.name}, {"dir_habitat", g.habitat},
                         {"red_list", g.red}, {"introdotta", g.alien}});
 
-    auto genus = [this](const char *code, const char *name, const char *group) {
-        insert("Specie", {{"codice_sp", code}, {"nome_sp", name}, {"codice_gr", group}});
+    // Genus rows carry the Habitat Directive and alien flags of their species.
+    auto genus = [this](const char *code, const char *name, const char *group, bool habitat, bool alien) {
+        insert("Specie", {{"codice_sp", code}, {"nome_sp", name}, {"codice_gr", group}, {"dir_habitat", habitat},
+                          {"introdotta", alien}});
     };
-    genus("001.00101.", "Spongilla", "001.001.001.001");
+    genus("001.00101.", "Spongilla", "001.001.001.001", false, false);
     insert("Specie", {{"codice_sp", "001.00101.001.0"}, {"nome_sp", "Spongilla lacustris"},
                       {"autore", "(Linnaeus, 1759)"}, {"codice_gr", "001.001.001.001"}, {"conservazione", "LC"},
                       {"REFERENTE", "ZZ"}, {"COROLOGIA", "PAL"}});
-    genus("001.00102.", "Ephydatia", "001.001.001.001");
+    genus("001.00102.", "Ephydatia", "001.001.001.001", false, true);
     insert("Specie", {{"codice_sp", "001.00102.001.0"}, {"nome_sp", "Ephydatia fluviatilis"},
                       {"autore", "(Linnaeus, 1759)"}, {"codice_gr", "001.001.001.001"}, {"introdotta", true},
                       {"REFERENTE", "-"}});
-    genus("037.00101.", "Rana", "037.001.001.001");
+    genus("037.00101.", "Rana", "037.001.001.001", true, false);
     insert("Specie", {{"codice_sp", "037.00101.001.0"}, {"nome_sp", "Rana latastei"}, {"autore", "Boulenger, 1879"},
                       {"codice_gr", "037.001.001.001"}, {"dir_habitat", true}, {"conservazione", "EN"},
                       {"REFERENTE", "RS"}, {"COROLOGIA", "EUR"}, {"Allegato II", true}, {"Allegato IV", true},
@@ -138,10 +150,10 @@ void FixtureDatabase::addStandardChecklist()
     insert("Specie", {{"codice_sp", "037.00101.002.0"}, {"nome_sp", "Rana italica"}, {"autore", "Dubois, 1987"},
                       {"codice_gr", "037.001.001.001"}, {"conservazione", "C"}, {"REFERENTE", "RS"},
                       {"COROLOGIA", "END"}, {"Endemica", true}});
-    genus("037.00201.", "Myocastor", "037.002.001.001");
+    genus("037.00201.", "Myocastor", "037.002.001.001", false, true);
     insert("Specie", {{"codice_sp", "037.00201.001.0"}, {"nome_sp", "Myocastor coypus"}, {"autore", "(Molina, 1782)"},
                       {"codice_gr", "037.002.001.001"}, {"introdotta", true}, {"REFERENTE", nullptr}});
-    genus("044.00101.", "Carabus", "044.001.001.001");
+    genus("044.00101.", "Carabus", "044.001.001.001", true, false);
     insert("Specie", {{"codice_sp", "044.00101.001.0"}, {"nome_sp", "Carabus olympiae"}, {"autore", "Sella, 1855"},
                       {"codice_gr", "044.001.001.001"}, {"dir_habitat", true}, {"conservazione", "VU"},
                       {"REFERENTE", "AC"}, {"COROLOGIA", "END"}, {"Endemica", true}, {"Prioritaria", true},
@@ -153,8 +165,8 @@ void FixtureDatabase::addStandardChecklist()
                       {"conservazione", "VU"}, {"REFERENTE", "AC"}, {"COROLOGIA", "END"}});
     insert("Specie", {{"codice_sp", "044.00101.002.0"}, {"nome_sp", "Carabus dell'Ortolan"},
                       {"autore", "D'Orbigny, 1839"}, {"codice_gr", "044.001.001.001"}, {"conservazione", "EX"},
-                      {"REFERENTE", "AC"}, {"COROLOGIA", "EUR"}});
-    genus("044.00201.", "Lucanus", "044.002.005.001");
+                      {"REFERENTE", "AC"}, {"COROLOGIA", nullptr}});
+    genus("044.00201.", "Lucanus", "044.002.005.001", true, false);
     insert("Specie", {{"codice_sp", "044.00201.001.0"}, {"nome_sp", "Lucanus cervus"}, {"autore", "(Linnaeus, 1758)"},
                       {"codice_gr", "044.002.005.001"}, {"dir_habitat", true}, {"conservazione", "NT"},
                       {"REFERENTE", "AC"}, {"COROLOGIA", "PAL"}, {"Allegato II", true}});

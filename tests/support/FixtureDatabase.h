@@ -40,7 +40,7 @@ struct FixtureField {
 // choosing with the program's own schema (data/Schema) and indexes, and the
 // password "HXWLB58". Open it with
 //   data::Connection::open(fixture.path(), fixture.connectString())
-// or point settings().DatabasePath / DatabasePassword at it.
+// or, for code that opens settings().DatabasePath, call makeCurrent().
 //
 //   test::FixtureDatabase fixture(dir.path());
 //   fixture.addStandardChecklist();
@@ -94,10 +94,15 @@ struct FixtureField {
 //                                                            priority, annexes II and IV;
 //                                                            VU; "AC"; END
 //   044.00101.001.01      Carabus olympiae olympiae          subspecies; VU; "AC"; END
-//   044.00101.002.0       Carabus dell'Ortolan               EX; "AC"; author "D'Orbigny, 1839"
+//   044.00101.002.0       Carabus dell'Ortolan               EX; "AC"; no chorotype (card row
+//                                                            with empty Corotipi fields);
+//                                                            author "D'Orbigny, 1839"
 //   044.00201.            Lucanus                            genus of Lucanidae
 //   044.00201.001.0       Lucanus cervus                     Habitat Directive, annex II;
 //                                                            NT; "AC"; PAL
+//   Genus rows carry the Habitat Directive and alien flags of their species
+//   (Carabus, Lucanus, Rana: Habitat Directive; Ephydatia, Myocastor: alien);
+//   their conservazione, autore and REFERENTE are null.
 // Stazioni (CODICE_SP, UTM, STAZIONE, ANNO, FONTE; LOC)
 //   Carabus olympiae            UG12 "Alpe Sella" 1990 B001; UG12 "Bocchetta" 2001 B002;
 //                               NF00 null 1985 B001 (no site name: not counted)
@@ -137,6 +142,10 @@ public:
     void exec(const QString &sql);
 
     void addStandardChecklist();
+
+    // Points settings().DatabasePath, DataFolder and DatabasePassword at this
+    // file, so that Connection::openPrivate() / openDefault() open it.
+    void makeCurrent() const;
 
     // Closes the file; later calls reopen it.
     void close();
