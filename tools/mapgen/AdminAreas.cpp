@@ -47,6 +47,21 @@ Polygon polygonFromGeoJson(const QJsonArray &rings)
     return polygon;
 }
 
+// Adds the polygons of a GeoJSON or TopoJSON "Polygon" or "MultiPolygon"
+// geometry, whose rings polygonOf turns into a polygon.
+template <typename PolygonOf>
+void addPolygons(AdminArea &area, const QJsonObject &geometry, const QString &member, PolygonOf polygonOf)
+{
+    const QString type = geometry.value(QStringLiteral("type")).toString();
+    const QJsonArray parts = geometry.value(member).toArray();
+    if (type == QStringLiteral("Polygon")) {
+        area.polygons.push_back(polygonOf(parts));
+    } else if (type == QStringLiteral("MultiPolygon")) {
+        for (const QJsonValue &p : parts)
+            area.polygons.push_back(polygonOf(p.toArray()));
+    }
+}
+
 }  // namespace
 
 std::vector<AdminArea> AdminAreas::readRegions(const QString &path, QString *error)
@@ -59,14 +74,7 @@ std::vector<AdminArea> AdminAreas::readRegions(const QString &path, QString *err
         AdminArea area;
         area.name = feature.value(QStringLiteral("properties")).toObject().value(QStringLiteral("reg_name")).toString();
         area.regionName = area.name;
-        const QString type = geometry.value(QStringLiteral("type")).toString();
-        const QJsonArray coordinates = geometry.value(QStringLiteral("coordinates")).toArray();
-        if (type == QStringLiteral("Polygon")) {
-            area.polygons.push_back(polygonFromGeoJson(coordinates));
-        } else if (type == QStringLiteral("MultiPolygon")) {
-            for (const QJsonValue &p : coordinates)
-                area.polygons.push_back(polygonFromGeoJson(p.toArray()));
-        }
+        addPolygons(area, geometry, QStringLiteral("coordinates"), polygonFromGeoJson);
         if (!area.name.isEmpty() && !area.polygons.empty())
             regions.push_back(std::move(area));
     }
@@ -136,14 +144,7 @@ std::vector<AdminArea> AdminAreas::readProvinces(const QString &path, QString *e
         AdminArea area;
         area.name = properties.value(QStringLiteral("prov_name")).toString();
         area.regionName = properties.value(QStringLiteral("reg_name")).toString();
-        const QString type = geometry.value(QStringLiteral("type")).toString();
-        const QJsonArray arcsOf = geometry.value(QStringLiteral("arcs")).toArray();
-        if (type == QStringLiteral("Polygon")) {
-            area.polygons.push_back(polygonFromArcs(arcsOf));
-        } else if (type == QStringLiteral("MultiPolygon")) {
-            for (const QJsonValue &p : arcsOf)
-                area.polygons.push_back(polygonFromArcs(p.toArray()));
-        }
+        addPolygons(area, geometry, QStringLiteral("arcs"), polygonFromArcs);
         if (!area.name.isEmpty() && !area.polygons.empty())
             provinces.push_back(std::move(area));
     }

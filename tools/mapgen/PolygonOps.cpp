@@ -111,8 +111,6 @@ Ring densified(const Ring &ring, double maxStep, bool closed)
     return out;
 }
 
-namespace {
-
 double distanceToSegment(QPointF p, QPointF a, QPointF b)
 {
     const QPointF d = b - a;
@@ -123,8 +121,6 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
     const QPointF q = a + d * t;
     return std::hypot(p.x() - q.x(), p.y() - q.y());
 }
-
-}  // namespace
 
 std::vector<QPointF> simplified(const std::vector<QPointF> &line, double tolerance)
 {
@@ -158,6 +154,80 @@ std::vector<QPointF> simplified(const std::vector<QPointF> &line, double toleran
         if (keep[i])
             out.push_back(line[i]);
     return out;
+}
+
+Ring simplifiedRing(const Ring &ring, double tolerance)
+{
+    const size_t n = ring.size();
+    if (n < 4)
+        return ring;
+    // Split the ring at its first vertex and the vertex farthest from it, and
+    // simplify the two halves as lines, so both stay.
+    size_t far = 0;
+    double best = -1.0;
+    for (size_t i = 1; i < n; ++i) {
+        const double d = std::hypot(ring[i].x() - ring[0].x(), ring[i].y() - ring[0].y());
+        if (d > best) {
+            best = d;
+            far = i;
+        }
+    }
+    std::vector<QPointF> first(ring.begin(), ring.begin() + long(far) + 1);
+    std::vector<QPointF> second(ring.begin() + long(far), ring.end());
+    second.push_back(ring[0]);
+    first = simplified(first, tolerance);
+    second = simplified(second, tolerance);
+    Ring out(first.begin(), first.end());
+    out.insert(out.end(), second.begin() + 1, second.end() - 1);
+    return out;
+}
+
+std::vector<std::vector<QPointF>> clipLineToRect(const std::vector<QPointF> &line, const QRectF &rect)
+{
+    std::vector<std::vector<QPointF>> parts;
+    std::vector<QPointF> current;
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        // Liang-Barsky: the parameter range of the segment inside the rectangle.
+        const QPointF a = line[i];
+        const QPointF d = line[i + 1] - a;
+        double t0 = 0.0, t1 = 1.0;
+        const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+        const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(), rect.bottom() - a.y()};
+        bool inside = true;
+        for (int k = 0; k < 4 && inside; ++k) {
+            if (p[k] == 0.0) {
+                inside = q[k] >= 0.0;
+            } else {
+                const double t = q[k] / p[k];
+                if (p[k] < 0.0)
+                    t0 = std::max(t0, t);
+                else
+                    t1 = std::min(t1, t);
+                inside = t0 <= t1;
+            }
+        }
+        if (!inside) {
+            if (current.size() >= 2)
+                parts.push_back(std::move(current));
+            current.clear();
+            continue;
+        }
+        const QPointF from = a + d * t0;
+        const QPointF to = a + d * t1;
+        if (current.empty() || current.back() != from) {
+            if (current.size() >= 2)
+                parts.push_back(std::move(current));
+            current = {from};
+        }
+        current.push_back(to);
+        if (t1 < 1.0) {  // leaves the rectangle
+            parts.push_back(std::move(current));
+            current.clear();
+        }
+    }
+    if (current.size() >= 2)
+        parts.push_back(std::move(current));
+    return parts;
 }
 
 bool contains(const Polygon &polygon, QPointF p)

@@ -31,12 +31,21 @@ Ring clipRingToXRange(const Ring &ring, double lo, double hi);
 // Clips a ring to an axis-parallel rectangle.
 Ring clipRingToRect(const Ring &ring, const QRectF &rect);
 
+// Clips an open line to an axis-parallel rectangle; the parts inside, in order.
+std::vector<std::vector<QPointF>> clipLineToRect(const std::vector<QPointF> &line, const QRectF &rect);
+
 // Splits every edge longer than maxStep into equal pieces (rings: the closing edge too).
 Ring densified(const Ring &ring, double maxStep, bool closed);
 
 // Douglas-Peucker simplification keeping the end points (for rings, pass the
 // ring with its first vertex repeated at the end).
 std::vector<QPointF> simplified(const std::vector<QPointF> &line, double tolerance);
+
+// Douglas-Peucker simplification of a closed ring (the closing vertex not repeated).
+Ring simplifiedRing(const Ring &ring, double tolerance);
+
+// Distance from a point to the segment a-b.
+double distanceToSegment(QPointF p, QPointF a, QPointF b);
 
 // Even-odd point-in-polygon test over all rings of a polygon.
 bool contains(const Polygon &polygon, QPointF p);
