@@ -2,15 +2,13 @@
 
 #include <QPainter>
 
-#include <cmath>
+#include <algorithm>
 #include <variant>
-#include <vector>
 
 namespace ortolan::map {
 
 namespace {
 
-using metafile::BrushStyle;
 using metafile::DisplayList;
 using metafile::PathOp;
 using metafile::PenStyle;
@@ -19,38 +17,84 @@ using metafile::Rop2;
 // Segments per outline run: short enough that a view at the deepest zoom (an
 // eighth of the picture) strokes a small share of an outline, long enough that
 // the number of runs stays in the low thousands.
-constexpr int SegmentsPerRun = 100;
+constexpr qsizetype SegmentsPerRun = 100;
 // Rendered images kept for reuse.
 constexpr size_t CachedImages = 4;
 constexpr double TwipsPerInch = 1440.0;
 
-bool solidPen(const metafile::PenSpec &pen)
+// Outlines that can be cut without a visible change: solid pens drawn in copy
+// mode (a dash pattern would restart at every cut, a mixing mode would mark it).
+bool cuttable(const DisplayList &list, const PathOp &op)
 {
-    return pen.style == PenStyle::Solid || pen.style == PenStyle::InsideFrame;
+    if (op.pen < 0 || op.rop != Rop2::CopyPen)
+        return false;
+    const PenStyle style = list.pens[size_t(op.pen)].style;
+    return style == PenStyle::Solid || style == PenStyle::InsideFrame;
+}
+
+// The display list with long outlines cut into runs; *runs counts them.
+DisplayList cutOutlines(const DisplayList &list, int *runs)
+{
+    DisplayList cut;
+    cut.pens = list.pens;
+    cut.brushes = list.brushes;
+    cut.deviceToPicture = list.deviceToPicture;
+    cut.deviceBounds = list.deviceBounds;
+    for (const metafile::DisplayOp &op : list.ops) {
+        const PathOp *path = std::get_if<PathOp>(&op);
+        if (!path || !cuttable(list, *path)) {
+            cut.ops.push_back(op);
+            continue;
+        }
+        QList<QPolygonF> outlines;
+        if (!path->polygon.isEmpty()) {
+            QPolygonF outline = path->polygon;
+            if (path->closed && outline.size() > 1 && outline.first() != outline.last())
+                outline << outline.first();
+            outlines << outline;
+        } else {
+            outlines = path->path.toSubpathPolygons();
+        }
+        qsizetype points = 0;
+        for (const QPolygonF &outline : outlines)
+            points += outline.size();
+        if (points <= SegmentsPerRun + 1) {
+            cut.ops.push_back(op);
+            continue;
+        }
+        if (path->brush >= 0) {
+            PathOp fill = *path;
+            fill.pen = -1;
+            cut.ops.push_back(fill);
+        }
+        const double margin = std::max(0.0, list.pens[size_t(path->pen)].width) + 1.0;
+        for (const QPolygonF &outline : outlines) {
+            for (qsizetype first = 0; first + 1 < outline.size(); first += SegmentsPerRun) {
+                PathOp run;
+                run.polygon = outline.mid(first, SegmentsPerRun + 1);
+                run.pen = path->pen;
+                run.rop = path->rop;
+                run.bounds = run.polygon.boundingRect().adjusted(-margin, -margin, margin, margin);
+                cut.ops.push_back(run);
+                ++*runs;
+            }
+        }
+    }
+    return cut;
 }
 
 }  // namespace
 
-// A picture of solid fills and solid strokes in drawing order, its strokes cut
-// into runs. Coordinates are the display list's device space.
-struct BackgroundPicture::Prepared {
-    struct Step {
-        QPainterPath path;
-        QRectF bounds;
-        int brush = -1;  // fill with this brush, or
-        int pen = -1;    // stroke with this pen
-    };
-    std::vector<Step> steps;
-    std::vector<metafile::PenSpec> pens;
-    std::vector<QColor> brushes;
-    QTransform deviceToPicture;
-};
-
 BackgroundPicture::BackgroundPicture(metafile::MetafilePicture picture)
     : m_picture(std::move(picture))
 {
-    if (!m_picture.isNull())
-        m_prepared = prepare(m_picture.displayList());
+    if (m_picture.isNull())
+        return;
+    DisplayList cut = cutOutlines(m_picture.displayList(), &m_runs);
+    m_runPicture = m_runs > 0 ? metafile::MetafilePicture::fromDisplayList(std::move(cut), m_picture.format(),
+                                                                          m_picture.naturalRect(),
+                                                                          m_picture.unitsPerInch(), m_picture.warnings())
+                              : m_picture;
 }
 
 BackgroundPicture BackgroundPicture::load(const QString &path, QString *error)
@@ -66,82 +110,9 @@ QSizeF BackgroundPicture::naturalSizeTwips() const
     return mm * (TwipsPerInch / 25.4);
 }
 
-std::shared_ptr<const BackgroundPicture::Prepared> BackgroundPicture::prepare(const DisplayList &list)
-{
-    auto prepared = std::make_shared<Prepared>();
-    prepared->pens = list.pens;
-    prepared->deviceToPicture = list.deviceToPicture;
-    for (const auto &brush : list.brushes) {
-        if (brush.style != BrushStyle::Solid)
-            return nullptr;
-        prepared->brushes.push_back(brush.color);
-    }
-    for (const auto &pen : list.pens)
-        if (!solidPen(pen))
-            return nullptr;
-    for (const metafile::DisplayOp &op : list.ops) {
-        const PathOp *path = std::get_if<PathOp>(&op);
-        if (!path || path->rop != Rop2::CopyPen)
-            return nullptr;
-        if (path->brush >= 0)
-            prepared->steps.push_back({path->path, path->bounds, path->brush, -1});
-        if (path->pen < 0)
-            continue;
-        const double margin = std::max(0.0, list.pens[size_t(path->pen)].width);
-        for (const QPolygonF &polygon : path->path.toSubpathPolygons()) {
-            for (qsizetype first = 0; first + 1 < polygon.size(); first += SegmentsPerRun) {
-                const qsizetype last = std::min<qsizetype>(polygon.size() - 1, first + SegmentsPerRun);
-                QPainterPath run(polygon[first]);
-                for (qsizetype i = first + 1; i <= last; ++i)
-                    run.lineTo(polygon[i]);
-                const QRectF bounds = run.boundingRect().adjusted(-margin, -margin, margin, margin);
-                prepared->steps.push_back({run, bounds, -1, path->pen});
-            }
-        }
-    }
-    return prepared;
-}
-
 void BackgroundPicture::render(QPainter *painter, const QRectF &target, const QRectF &source) const
 {
-    if (!m_prepared) {
-        m_picture.render(painter, target, source);
-        return;
-    }
-    if (!painter || !painter->isActive() || target.isEmpty() || source.isEmpty())
-        return;
-    const Prepared &p = *m_prepared;
-    const QTransform deviceToTarget = p.deviceToPicture * metafile::MetafilePicture::pictureToTarget(source, target);
-    bool invertible = false;
-    const QRectF visible = deviceToTarget.inverted(&invertible).mapRect(target);
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setClipRect(target, Qt::IntersectClip);
-    painter->setWorldTransform(deviceToTarget, true);
-    // Pens thinner than one output pixel draw one pixel wide, as the metafile player does.
-    const double scale = std::sqrt(std::abs(painter->combinedTransform().determinant()));
-    std::vector<QPen> pens;
-    for (const auto &spec : p.pens) {
-        QPen pen(spec.color);
-        pen.setCapStyle(spec.cap);
-        pen.setJoinStyle(spec.join);
-        if (spec.width <= 0 || spec.width * scale < 1) {
-            pen.setCosmetic(true);
-            pen.setWidthF(1);
-        } else {
-            pen.setWidthF(spec.width);
-        }
-        pens.push_back(pen);
-    }
-    for (const Prepared::Step &step : p.steps) {
-        if (invertible && !step.bounds.intersects(visible))
-            continue;
-        if (step.brush >= 0)
-            painter->fillPath(step.path, p.brushes[size_t(step.brush)]);
-        else
-            painter->strokePath(step.path, pens[size_t(step.pen)]);
-    }
-    painter->restore();
+    m_runPicture.render(painter, target, source);
 }
 
 QImage BackgroundPicture::image(const QSize &pixels, const QRectF &source) const

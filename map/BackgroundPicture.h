@@ -19,13 +19,13 @@ namespace ortolan::map {
 //
 // Speed. The shipped maps draw a few long outlines (coastline, rivers,
 // borders) with pens a few pixels wide at deep zoom; stroking one such outline
-// costs the same whatever part of it is visible. When a picture holds only
-// solid fills and solid strokes (as the shipped maps do), its outlines are
-// therefore cut into short runs with their own bounds, so that a zoomed view
-// strokes only the runs it shows; any other picture is played as it stands by
-// the metafile player. Rendered images are also kept, one per view rectangle
-// and pixel size (the most recent few), so that redrawing the same view (grid
-// switched, dots reloaded, window exposed) only copies pixels.
+// costs the same whatever part of it is visible, and the metafile player skips
+// only shapes whose bounds miss the view. Solid outlines drawn in copy mode are
+// therefore cut into short runs with their own bounds (the shapes keep their
+// fills), so that a zoomed view strokes only the runs it shows. Rendered images
+// are also kept, one per view rectangle and pixel size (the most recent few),
+// so that redrawing the same view (grid switched, dots reloaded, window
+// exposed) only copies pixels.
 //
 // Picture units are those of MetafilePicture::naturalRect().
 class BackgroundPicture {
@@ -42,8 +42,8 @@ public:
     // Natural size in twips (PictureNaturalWidth x PictureNaturalHeight); empty
     // for a null picture or one without a physical size.
     QSizeF naturalSizeTwips() const;
-    // True when outlines are drawn run by run (the picture qualified for it).
-    bool isPrepared() const { return m_prepared != nullptr; }
+    // How many outline runs the picture is drawn with (0 when none was cut).
+    int outlineRuns() const { return m_runs; }
 
     // Draws the part `source` (picture units) into `target` (painter units),
     // clipped to target, antialiased.
@@ -53,16 +53,15 @@ public:
     QImage image(const QSize &pixels, const QRectF &source) const;
 
 private:
-    struct Prepared;
     struct CachedImage {
         QRectF source;
         QSize pixels;
         QImage image;
     };
-    static std::shared_ptr<const Prepared> prepare(const metafile::DisplayList &list);
-
     metafile::MetafilePicture m_picture;
-    std::shared_ptr<const Prepared> m_prepared;
+    // The same picture with its outlines cut into runs; what render() plays.
+    metafile::MetafilePicture m_runPicture;
+    int m_runs = 0;
     // Most recent first.
     mutable std::shared_ptr<std::list<CachedImage>> m_images = std::make_shared<std::list<CachedImage>>();
 };

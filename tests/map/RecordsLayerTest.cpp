@@ -240,7 +240,7 @@ TEST(BackgroundPicture, OutlinesDrawnRunByRunMatchThePlayer)
 {
     const auto picture = ortolan::metafile::MetafilePicture::fromData(ortolan::test::smallMapWmf());
     const BackgroundPicture background(picture);
-    ASSERT_TRUE(background.isPrepared());
+    ASSERT_EQ(background.outlineRuns(), 4);
     EXPECT_NEAR(background.naturalSizeTwips().width(), 110.0 / 25.4 * 1440.0, 1e-6);
     EXPECT_NEAR(background.naturalSizeTwips().height(), 146.0 / 25.4 * 1440.0, 1e-6);
     // The whole picture and an enlarged corner of it, drawn both ways.
