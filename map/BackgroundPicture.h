@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/DisplayListSplit.h"
 #include "metafile/MetafilePicture.h"
 
 #include <QImage>
@@ -17,15 +18,14 @@ namespace ortolan::map {
 // The background picture of the map (a placeable WMF of Italy) prepared for
 // fast repeated drawing of any part of it at any scale.
 //
-// Speed. The shipped maps draw a few long outlines (coastline, rivers,
-// borders) with pens a few pixels wide at deep zoom; stroking one such outline
-// costs the same whatever part of it is visible, and the metafile player skips
-// only shapes whose bounds miss the view. Solid outlines drawn in copy mode are
-// therefore cut into short runs with their own bounds (the shapes keep their
-// fills), so that a zoomed view strokes only the runs it shows. Rendered images
-// are also kept, one per view rectangle and pixel size (the most recent few),
-// so that redrawing the same view (grid switched, dots reloaded, window
-// exposed) only copies pixels.
+// Speed. The shipped maps draw a few large shapes (land, sea, regions) with
+// long outlines; filling or stroking one costs about the same whatever part of
+// it is visible, and the metafile player skips only shapes whose bounds miss
+// the view. The picture is therefore drawn from a copy cut into small pieces
+// and outline runs (splitDisplayList), so that a zoomed view draws little more
+// than what it shows. Rendered images are also kept, one per view rectangle
+// and pixel size (the most recent few), so that redrawing the same view (grid
+// switched, dots reloaded, window exposed) only copies pixels.
 //
 // Picture units are those of MetafilePicture::naturalRect().
 class BackgroundPicture {
@@ -42,8 +42,8 @@ public:
     // Natural size in twips (PictureNaturalWidth x PictureNaturalHeight); empty
     // for a null picture or one without a physical size.
     QSizeF naturalSizeTwips() const;
-    // How many outline runs the picture is drawn with (0 when none was cut).
-    int outlineRuns() const { return m_runs; }
+    // What the copy that is drawn was cut into.
+    SplitCounts splitCounts() const { return m_split; }
 
     // Draws the part `source` (picture units) into `target` (painter units),
     // clipped to target, antialiased.
@@ -59,9 +59,9 @@ private:
         QImage image;
     };
     metafile::MetafilePicture m_picture;
-    // The same picture with its outlines cut into runs; what render() plays.
-    metafile::MetafilePicture m_runPicture;
-    int m_runs = 0;
+    // The same picture cut for culling; what render() plays.
+    metafile::MetafilePicture m_splitPicture;
+    SplitCounts m_split;
     // Most recent first.
     mutable std::shared_ptr<std::list<CachedImage>> m_images = std::make_shared<std::list<CachedImage>>();
 };

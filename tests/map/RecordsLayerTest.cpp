@@ -236,11 +236,12 @@ TEST_F(RenderedMap, NoGeometryDrawsWhitePaper)
 
 // --- Background ----------------------------------------------------------------------------------
 
-TEST(BackgroundPicture, OutlinesDrawnRunByRunMatchThePlayer)
+TEST(BackgroundPicture, DrawingFromPiecesMatchesThePlayer)
 {
     const auto picture = ortolan::metafile::MetafilePicture::fromData(ortolan::test::smallMapWmf());
     const BackgroundPicture background(picture);
-    ASSERT_EQ(background.outlineRuns(), 4);
+    ASSERT_EQ(background.splitCounts().outlineRuns, 4);
+    ASSERT_GT(background.splitCounts().fillPieces, 16);
     EXPECT_NEAR(background.naturalSizeTwips().width(), 110.0 / 25.4 * 1440.0, 1e-6);
     EXPECT_NEAR(background.naturalSizeTwips().height(), 146.0 / 25.4 * 1440.0, 1e-6);
     // The whole picture and an enlarged corner of it, drawn both ways.
