@@ -6,6 +6,7 @@
 #include "app/MessageBoxes.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "browser/SpeciesWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -58,6 +59,7 @@ int runApplication(int argc, char **argv)
 
     MainWindow frame;
     setMainWindow(&frame);
+    browser::installSpeciesWindowHooks();
     QObject::connect(&frame, &MainWindow::homeRequested, &frame, [] { goHome(); });
     QObject::connect(&frame, &MainWindow::helpRequested, &frame, [] { showHelpContents(); });
     QObject::connect(&frame, &MainWindow::aboutRequested, &frame, [] { openAbout(); });

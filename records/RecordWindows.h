@@ -1,0 +1,33 @@
+#pragma once
+
+#include "browser/RecordWindowKind.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace ortolan::browser {
+class SpeciesWindow;
+}
+
+namespace ortolan::records {
+
+// The record windows the species window opens. Each opener takes the record
+// source query the species window prepared (RecordQuery) and the caption
+// (title prefix + SelectedCaption), opens its own connection (default
+// workspace), shows the window in the main frame and registers it with the
+// species window, which closes it with itself and releases the window's
+// toolbar button when it closes. A failing query throws data::DataError, which
+// the command that opened the window reports.
+//
+// Returns the opened window.
+QWidget *openSpeciesCard(browser::SpeciesWindow &owner, const QString &query, const QString &caption);  // Form_Scheda
+QWidget *openSitesTable(browser::SpeciesWindow &owner, const QString &query, const QString &caption);   // Form_Stazioni
+QWidget *openDataSources(browser::SpeciesWindow &owner, const QString &query, const QString &caption);  // Form_Biblio
+// Form_Ricerca: the name search of the checklist under the current filter.
+QWidget *openSpeciesSearch(browser::SpeciesWindow &owner);
+
+// Unloads the open window of a kind, if any.
+void closeRecordWindow(browser::SpeciesWindow &owner, browser::RecordWindowKind kind);
+
+}  // namespace ortolan::records
