@@ -8,6 +8,7 @@
 #include "map/BackgroundWindow.h"
 #include "map/MapTestSupport.h"
 #include "map/MapWidget.h"
+#include "map/MapWidgetTools.h"
 #include "support/FixtureDatabase.h"
 
 #include <QPushButton>
@@ -249,6 +250,41 @@ TEST_F(MapSurface, GridSwitchRedrawsWithoutTheGrid)
     EXPECT_NE(map->pixelAt(onBoundary), withGrid);
     map->setGrid(true);
     EXPECT_EQ(map->pixelAt(onBoundary), withGrid);
+}
+
+TEST_F(MapSurface, SpeciesWindowCommandsReachTheSurfaceThroughTheMapTools)
+{
+    auto tools = std::make_unique<ortolan::map::MapWidgetTools>(*map);
+    ortolan::map::MapTools &t = *tools;
+    // The window presses the button, then runs the command.
+    t.zoomInTool();
+    EXPECT_TRUE(t.isToolActive(ortolan::map::MapTools::ZoomInTool));
+    EXPECT_FALSE(t.selectToolOn());
+    EXPECT_FALSE(t.zoomOutTool());  // nothing to zoom out of yet
+    t.zoomInTool();
+    clickAt(QPoint(map->width() / 2, map->height() / 2));
+    clickAt(QPoint(map->width() / 2, map->height() / 2));
+    // Mouse zooms are followed without a command.
+    EXPECT_EQ(t.zoomLevel(), 2);
+    EXPECT_TRUE(t.panTool());
+    EXPECT_TRUE(t.isToolActive(ortolan::map::MapTools::PanTool));
+    t.setGrid(false);
+    EXPECT_FALSE(t.gridOn());
+    t.fullExtent();
+    EXPECT_EQ(t.zoomLevel(), 0);
+    EXPECT_TRUE(t.selectToolOn());
+    EXPECT_FALSE(t.panTool());
+    t.areaTool();
+    EXPECT_EQ(map->cursor().shape(), Qt::SizeAllCursor);
+    t.riscala();
+    EXPECT_TRUE(t.gridOn());
+    EXPECT_FALSE(t.isToolActive(ortolan::map::MapTools::ZoomAreaTool));
+    // A surface that is gone leaves the commands without effect.
+    delete map;
+    map = nullptr;
+    t.riscala();
+    EXPECT_FALSE(t.zoomOutTool());
+    EXPECT_FALSE(t.panTool());
 }
 
 // --- Background window ------------------------------------------------------------------------
