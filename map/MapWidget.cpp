@@ -158,15 +158,6 @@ void MapWidget::loadSquares()
             showError(message, this);
 }
 
-void MapWidget::Ripristina() { m_model.Ripristina(); }
-void MapWidget::fullExtent() { m_model.fullExtent(); }
-void MapWidget::setSelectTool(bool on) { m_model.setSelectTool(on); }
-void MapWidget::setGrid(bool shown) { m_model.setGrid(shown); }
-void MapWidget::zoomInTool() { m_model.zoomInTool(); }
-bool MapWidget::zoomOutTool() { return m_model.zoomOutTool(); }
-void MapWidget::areaTool() { m_model.areaTool(); }
-bool MapWidget::panTool() { return m_model.panTool(); }
-
 BackgroundWindow *MapWidget::chooseBackground()
 {
     if (m_backgroundWindow)

@@ -28,8 +28,10 @@ class BackgroundWindow;
 // surface creates its own in the frame when none are given). The host then:
 //  - calls prepare() once after loading, and riscala() after every layout
 //    change, taxon selection (settings().SelectedTaxonCode) or background choice;
-//  - forwards the map commands: fullExtent(), setSelectTool(), setGrid(),
-//    zoomInTool(), zoomOutTool(), areaTool(), panTool(), chooseBackground();
+//  - sends the map commands to model() (fullExtent(), setSelectTool(),
+//    setGrid(), zoomInTool(), zoomOutTool(), areaTool(), panTool()) and
+//    "SceltaCartine" to chooseBackground(); MapWidgetTools does all of this
+//    behind the species window's MapTools interface;
 //  - applies toolButtonStateChanged() to the map tool bar (positions 2, 3 and
 //    5 to 8, with the menu check marks that mirror them) and shows
 //    statusTextChanged() in StatusBar2's panels 1 to 3;
@@ -57,14 +59,6 @@ public:
     // Riscala: fits the surface to the frame, full view, grid on, tools off,
     // reloads and draws the squares of settings().SelectedTaxonCode.
     bool riscala();
-    void Ripristina();
-    void fullExtent();
-    void setSelectTool(bool on);
-    void setGrid(bool shown);
-    void zoomInTool();
-    bool zoomOutTool();
-    void areaTool();
-    bool panTool();
     // "SceltaCartine": closes an open background window and opens a new one.
     BackgroundWindow *chooseBackground();
 

@@ -2,6 +2,8 @@
 
 #include "map/MapWidget.h"
 
+#include <type_traits>
+
 namespace ortolan::map {
 
 MapWidgetTools::MapWidgetTools(MapWidget &map) : m_map(&map)
@@ -32,6 +34,20 @@ void MapWidgetTools::sync()
     scrollGuard_ = m.scrollGuard();
 }
 
+template <typename Step>
+bool MapWidgetTools::onModel(Step step)
+{
+    bool result = false;
+    if (m_map) {
+        if constexpr (std::is_same_v<decltype(step(m_map->model())), bool>)
+            result = step(m_map->model());
+        else
+            step(m_map->model());
+    }
+    sync();
+    return result;
+}
+
 void MapWidgetTools::prepare()
 {
     if (m_map)
@@ -46,61 +62,14 @@ void MapWidgetTools::riscala()
     sync();
 }
 
-void MapWidgetTools::ripristina()
-{
-    if (m_map)
-        m_map->Ripristina();
-    sync();
-}
-
-void MapWidgetTools::fullExtent()
-{
-    if (m_map)
-        m_map->fullExtent();
-    sync();
-}
-
-void MapWidgetTools::setSelectTool(bool on)
-{
-    if (m_map)
-        m_map->setSelectTool(on);
-    sync();
-}
-
-void MapWidgetTools::setGrid(bool shown)
-{
-    if (m_map)
-        m_map->setGrid(shown);
-    sync();
-}
-
-void MapWidgetTools::zoomInTool()
-{
-    if (m_map)
-        m_map->zoomInTool();
-    sync();
-}
-
-bool MapWidgetTools::zoomOutTool()
-{
-    const bool chosen = m_map && m_map->zoomOutTool();
-    sync();
-    return chosen;
-}
-
-void MapWidgetTools::areaTool()
-{
-    if (m_map)
-        m_map->areaTool();
-    sync();
-}
-
-bool MapWidgetTools::panTool()
-{
-    const bool chosen = m_map && m_map->panTool();
-    sync();
-    return chosen;
-}
+void MapWidgetTools::ripristina() { onModel([](MapViewModel &m) { m.Ripristina(); }); }
+void MapWidgetTools::fullExtent() { onModel([](MapViewModel &m) { m.fullExtent(); }); }
+void MapWidgetTools::setSelectTool(bool on) { onModel([on](MapViewModel &m) { m.setSelectTool(on); }); }
+void MapWidgetTools::setGrid(bool shown) { onModel([shown](MapViewModel &m) { m.setGrid(shown); }); }
+void MapWidgetTools::zoomInTool() { onModel([](MapViewModel &m) { m.zoomInTool(); }); }
+bool MapWidgetTools::zoomOutTool() { return onModel([](MapViewModel &m) { return m.zoomOutTool(); }); }
+void MapWidgetTools::areaTool() { onModel([](MapViewModel &m) { m.areaTool(); }); }
+bool MapWidgetTools::panTool() { return onModel([](MapViewModel &m) { return m.panTool(); }); }
 
 void MapWidgetTools::chooseBackground()
 {

@@ -39,6 +39,10 @@ protected:
     void ripristina() override;
 
 private:
+    // Runs a step on the surface's view model, if the surface is still there,
+    // and takes over the state it leaves.
+    template <typename Step>
+    bool onModel(Step step);
     void sync();
 
     QPointer<MapWidget> m_map;

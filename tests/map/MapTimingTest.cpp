@@ -104,7 +104,7 @@ TEST(MapTiming, DISABLED_RepaintsOfAZoomedView)
     select.report("select a taxon (query, locate, draw)");
 
     map->model().setButtonPressed(MapButton::ZoomIn, true);
-    map->zoomInTool();
+    map->model().zoomInTool();
     Figures zoom;
     const QPoint centre(map->width() / 2, map->height() / 3);
     for (int level = 1; level <= 4; ++level) {
@@ -124,9 +124,9 @@ TEST(MapTiming, DISABLED_RepaintsOfAZoomedView)
     // Scrolling and panning where the map is busiest (lakes and rivers of the
     // north), then where it is plain.
     for (const QPointF &spot : {QPointF(0.50, 0.18), QPointF(0.62, 0.55)}) {
-        map->fullExtent();
+        map->model().fullExtent();
         map->model().setButtonPressed(MapButton::ZoomIn, true);
-        map->zoomInTool();
+        map->model().zoomInTool();
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(int(map->width() * spot.x()), int(map->height() * spot.y())));
         for (int level = 2; level <= 4; ++level)
             QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() / 2, map->height() / 2));
@@ -147,7 +147,7 @@ TEST(MapTiming, DISABLED_RepaintsOfAZoomedView)
         scroll.report(QByteArray("scroll steps at level 4, " + where + " area").constData());
 
         map->model().setButtonPressed(MapButton::Pan, true);
-        map->panTool();
+        map->model().panTool();
         Figures pan;
         QPoint at(map->width() / 2, map->height() / 2);
         QTest::mousePress(map, Qt::LeftButton, {}, at);
@@ -165,7 +165,7 @@ TEST(MapTiming, DISABLED_RepaintsOfAZoomedView)
 
     Figures grid;
     for (int i = 0; i < 10; ++i)
-        grid.samples.push_back(timed(*map, [&] { map->setGrid(i % 2 == 1); }));
+        grid.samples.push_back(timed(*map, [&] { map->model().setGrid(i % 2 == 1); }));
     grid.report("grid switched at level 4 (cached background)");
 
     // Floor: blitting a cached background of the surface's size alone.

@@ -99,32 +99,26 @@ protected:
 
 // --- Fitting -----------------------------------------------------------------------------
 
-TEST(MapFitting, WideFrameGivesFullFreeHeightCentredHorizontally)
+TEST(MapFitting, SurfaceFillsTheFreeAreaInOneDirectionAndIsCentredInTheOther)
 {
-    MapViewModel model;
-    model.setPictureNaturalSize(kNatural);
-    model.setFrame(frame(12000.0, 6000.0, 100.0, 200.0));
-    ASSERT_TRUE(model.Riscala());
-    const double height = 6000.0 - kBar - 21.0;
-    const double width = height * kNatural.width() / kNatural.height();
-    expectRectNear(model.surfaceRect(), QRectF((12000.0 - width - kBar) / 2.0 + 100.0,
-                                               (6000.0 - height - kBar) / 2.0 + 200.0, width, height));
-    EXPECT_EQ(model.worldSize(), QSizeF(width, height));
-    expectRectNear(model.viewRect(), QRectF(0.0, 0.0, width, height));
-    EXPECT_EQ(model.homePlacement(), model.surfaceRect());
-    EXPECT_NEAR(model.geometry().unit(), height / 537.0, 1e-12);
-}
-
-TEST(MapFitting, NarrowFrameGivesFullFreeWidthCentredVertically)
-{
-    MapViewModel model;
-    model.setPictureNaturalSize(kNatural);
-    model.setFrame(frame(3000.0, 9000.0, 100.0, 200.0));
-    ASSERT_TRUE(model.Riscala());
-    const double width = 3000.0 - kBar - 3.0;
-    const double height = width * kNatural.height() / kNatural.width();
-    expectRectNear(model.surfaceRect(), QRectF((3000.0 - width - kBar) / 2.0 + 100.0,
-                                               (9000.0 - height - kBar) / 2.0 + 200.0, width, height));
+    // A wide frame gives the full free height, centred across; a narrow one the
+    // full free width, centred down. Free area: the frame less the scroll bars,
+    // 21 twips in height and 3 in width.
+    const double aspect = kNatural.width() / kNatural.height();
+    struct Case { const char *name; double frameWidth, frameHeight, width, height; };
+    for (const Case &c : {Case{"wide", 12000.0, 6000.0, (6000.0 - kBar - 21.0) * aspect, 6000.0 - kBar - 21.0},
+                          Case{"narrow", 3000.0, 9000.0, 3000.0 - kBar - 3.0, (3000.0 - kBar - 3.0) / aspect}}) {
+        MapViewModel model;
+        model.setPictureNaturalSize(kNatural);
+        model.setFrame(frame(c.frameWidth, c.frameHeight, 100.0, 200.0));
+        ASSERT_TRUE(model.Riscala()) << c.name;
+        expectRectNear(model.surfaceRect(), QRectF((c.frameWidth - c.width - kBar) / 2.0 + 100.0,
+                                                   (c.frameHeight - c.height - kBar) / 2.0 + 200.0, c.width, c.height));
+        EXPECT_NEAR(model.worldSize().width(), c.width, 1e-9) << c.name;
+        expectRectNear(model.viewRect(), QRectF(0.0, 0.0, c.width, c.height));
+        EXPECT_EQ(model.homePlacement(), model.surfaceRect()) << c.name;
+        EXPECT_NEAR(model.geometry().unit(), c.height / 537.0, 1e-12) << c.name;
+    }
 }
 
 TEST(MapFitting, ScrollBarsLieAlongTheFrameWithTheSurfaceAsRange)

@@ -130,7 +130,7 @@ TEST_F(MapSurface, EachOccupiedSquareIsARedDotOnTheCanvas)
 TEST_F(MapSurface, DotsFollowTheZoomAndTheScrollBars)
 {
     map->model().setButtonPressed(MapButton::ZoomIn, true);
-    map->zoomInTool();
+    map->model().zoomInTool();
     const QPointF ug12 = centreOf(QStringLiteral("UG12"));
     clickAt(pixelOf(ug12));
     clickAt(pixelOf(ug12));
@@ -190,7 +190,7 @@ TEST_F(MapSurface, ClicksCountOnlyWithSquareSelection)
 {
     QSignalSpy sites(map, &MapWidget::sitesRequested);
     map->model().setButtonPressed(MapButton::Select, false);
-    map->setSelectTool(false);
+    map->model().setSelectTool(false);
     clickAt(pixelOf(centreOf(QStringLiteral("UG12"))));
     EXPECT_EQ(sites.count(), 0);
     EXPECT_TRUE(map->model().statusText(1).isEmpty());
@@ -200,7 +200,7 @@ TEST_F(MapSurface, AreaDragFillsTheFrameAndTurnsSquareSelectionOn)
 {
     QSignalSpy buttons(map, &MapWidget::toolButtonStateChanged);
     map->model().setButtonPressed(MapButton::Area, true);
-    map->areaTool();
+    map->model().areaTool();
     const QPoint from(map->width() / 4, map->height() / 4);
     const QPoint to(map->width() / 2, map->height() / 3);
     QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, from);
@@ -219,7 +219,7 @@ TEST_F(MapSurface, AreaDragFillsTheFrameAndTurnsSquareSelectionOn)
         selectPressed |= args.at(0).toInt() == MapButton::Select && args.at(1).toBool();
     }
     EXPECT_TRUE(areaReleased && selectPressed);
-    map->fullExtent();
+    map->model().fullExtent();
     EXPECT_TRUE(hBar->isVisible());
     EXPECT_NEAR(map->width(), map->model().homePlacement().width() / map->twipsPerPixel(), 1.0);
 }
@@ -245,10 +245,10 @@ TEST_F(MapSurface, GridSwitchRedrawsWithoutTheGrid)
     const auto &g = map->model().geometry();
     const QPointF onBoundary(g.boundaryX(12, 40.0 * map->twipsPerPixel()), 40.0 * map->twipsPerPixel());
     const auto withGrid = map->pixelAt(onBoundary);
-    map->setGrid(false);
+    map->model().setGrid(false);
     EXPECT_EQ(ortolan::settings().GridShown, QStringLiteral("No"));
     EXPECT_NE(map->pixelAt(onBoundary), withGrid);
-    map->setGrid(true);
+    map->model().setGrid(true);
     EXPECT_EQ(map->pixelAt(onBoundary), withGrid);
 }
 
@@ -317,7 +317,7 @@ TEST_F(MapSurface, BackgroundWindowOptionsExcludeEachOther)
 TEST_F(MapSurface, ApplyingABackgroundRefitsTheMap)
 {
     map->model().setButtonPressed(MapButton::ZoomIn, true);
-    map->zoomInTool();
+    map->model().zoomInTool();
     clickAt(QPoint(map->width() / 2, map->height() / 2));
     ASSERT_EQ(map->model().zoomLevel(), 1);
 
