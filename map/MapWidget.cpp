@@ -312,8 +312,18 @@ QPointF MapWidget::toScale(QPointF pixels) const
     return QPointF(s.left() + pixels.x() * s.width() / width(), s.top() + pixels.y() * s.height() / height());
 }
 
+// The tools read the last mouse position and the square read out there; a
+// press or release where no move was reported first counts as a move there.
+void MapWidget::followMouse(QMouseEvent *event, Qt::MouseButtons buttons)
+{
+    const QPointF at = toScale(event->position());
+    if (at != m_model.lastMouse())
+        m_model.ITALY_MouseMove(buttons, at);
+}
+
 void MapWidget::mousePressEvent(QMouseEvent *event)
 {
+    followMouse(event, Qt::NoButton);
     m_model.ITALY_MouseDown(event->button(), toScale(event->position()));
 }
 
@@ -325,6 +335,7 @@ void MapWidget::mouseMoveEvent(QMouseEvent *event)
 void MapWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     const Qt::MouseButton button = event->button();
+    followMouse(event, event->buttons() | button);
     m_model.ITALY_MouseUp(button, toScale(event->position()));
     if (button == Qt::LeftButton && rect().contains(event->position().toPoint()))
         openSitesOfClick();

@@ -113,6 +113,7 @@ private:
     void applyCursor(MapCursor cursor);
     void loadSquares();
     void openSitesOfClick();
+    void followMouse(QMouseEvent *event, Qt::MouseButtons buttons);
     void ensureCanvas();
     QPointF toScale(QPointF pixels) const;
     QRectF toPixels(const QRectF &twips) const;
