@@ -658,12 +658,13 @@ QFont DeviceContext::qtFont(const LogFont &lf, qreal *emHeight)
     if (lf.height < 0)
         em = -qreal(lf.height);
     else if (lf.height > 0)
-        em = lf.height * TextOp::FontPixels / std::max<qreal>(fm.ascent() + fm.descent(), 1);
+        em = qreal(lf.height) * TextOp::FontPixels / std::max<qreal>(fm.ascent() + fm.descent(), 1);
     else
         em = 16;
     if (lf.width != 0 && fm.averageCharWidth() > 0) {
         const qreal natural = fm.averageCharWidth() * em / TextOp::FontPixels;
-        f.setStretch(std::clamp(int(std::lround(100 * std::abs(lf.width) / natural)), 1, 4000));
+        const double stretch = 100.0 * std::abs(double(lf.width)) / natural;
+        f.setStretch(int(std::clamp(stretch, 1.0, 4000.0)));
     }
     if (emHeight)
         *emHeight = em;
@@ -702,7 +703,8 @@ void DeviceContext::textOut(const QPointF &p, const QString &text, const QList<d
                             const QRectF &rect)
 {
     const QTransform t = transform();
-    const bool hasRect = rect.isValid() || (rect.width() != 0 && rect.height() != 0);
+    // Writers put (0, 0, -1, -1) where there is no rectangle.
+    const bool hasRect = rect.width() != 0 && rect.height() != 0 && rect != QRectF(QPointF(0, 0), QPointF(-1, -1));
     if ((options & TextOutOption::Opaque) && hasRect)
         fillRect(rect, m_s.bkColor);
     if (text.isEmpty() || m_s.rop == Rop2::Nop)
@@ -762,7 +764,7 @@ void DeviceContext::textOut(const QPointF &p, const QString &text, const QList<d
         linear = QTransform::fromScale(axisLength(t, 1, 0), axisLength(t, 0, 1));
     }
     QTransform rotate;
-    rotate.rotate(-m_s.font.escapement / 10.0);
+    rotate.rotate(-(m_s.font.escapement / 10.0));
     op.transform = QTransform::fromTranslate(x0, y0) * rotate * linear * QTransform::fromTranslate(origin.x(), origin.y());
     op.color = toQColor(m_s.textColor);
     op.rop = m_s.rop;

@@ -143,7 +143,7 @@ public:
 
     void grow(const QRectF &device)
     {
-        if (device.isNull() && device.width() == 0 && device.height() == 0 && device.topLeft().isNull())
+        if (device.isNull())
             return;
         bounds = bounds.isNull() ? device : bounds.united(device);
     }
@@ -241,13 +241,13 @@ EmfWriter::Handle EmfWriter::createPen(PenStyle style, int width, ColorRef color
         return 0;
     Impl::Slot slot;
     slot.kind = Impl::Slot::Kind::Pen;
-    slot.penWidth = std::abs(width);
+    slot.penWidth = std::abs(double(width));
     slot.penNull = style == PenStyle::Null;
     const quint32 h = d->allocate(slot);
     d->begin(EMR_CREATEPEN);
     d->out.u32(h);
     d->out.u32(quint32(style));
-    d->out.i32(std::abs(width));
+    d->out.i32(width == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(width));
     d->out.i32(0);
     d->out.u32(color & 0xFFFFFF);
     d->end();
@@ -827,7 +827,7 @@ void EmfWriter::extTextOut(const QPoint &p, const QString &text, const QList<qin
     else if ((d->s.textAlign & TextAlign::VerticalMask) == TextAlign::Bottom)
         cell.moveTop(-ascent - descent);
     QTransform rot;
-    rot.rotate(-d->s.font.escapement / 10.0);
+    rot.rotate(-(d->s.font.escapement / 10.0));
     const QPointF ref = (d->s.textAlign & TextAlign::UpdateCp) ? d->s.cp : QPointF(p);
     QPolygonF cellPoly = (rot * QTransform::fromTranslate(ref.x(), ref.y())).map(QPolygonF(cell));
     QRectF box = d->deviceBox(cellPoly, false);
@@ -919,7 +919,7 @@ int EmfWriter::drawText(const QRect &box, const QString &text, quint32 flags)
     if (savedAlign != (TextAlign::Left | TextAlign::Top))
         setTextAlign(TextAlign::Left | TextAlign::Top);
     QTransform rot;
-    rot.rotate(-font.escapement / 10.0);
+    rot.rotate(-(font.escapement / 10.0));
     const QPointF origin = box.topLeft();
     const bool clip = !(flags & DrawTextFlag::NoClip) && font.escapement == 0;
     for (const QString &line : lines) {
@@ -1140,6 +1140,28 @@ void EmfWriter::emitPath(const QPainterPath &path, bool fill, bool stroke, bool 
         strokePath();
 }
 
+namespace {
+
+// The records of the last picture drawn, for drawing it again: a page-per-taxon
+// atlas puts the same background map on every page. The block depends on the
+// picture, where it goes, the resolution and which object slots are in use.
+struct PictureBlock {
+    quint64 picture = 0;
+    QRect dest;
+    QRectF source;
+    double pxPerMmX = 0, pxPerMmY = 0;
+    std::vector<bool> slotsInUse;
+    QByteArray bytes;
+    quint32 records = 0;
+    QRectF bounds;
+    size_t slotsAfter = 0;
+    quint32 highWaterAfter = 0;
+};
+
+thread_local PictureBlock lastPicture;
+
+}  // namespace
+
 void EmfWriter::drawPicture(const MetafilePicture &picture, const QRect &dest, const QRectF &source)
 {
     if (m_finished || picture.isNull())
@@ -1147,6 +1169,42 @@ void EmfWriter::drawPicture(const MetafilePicture &picture, const QRect &dest, c
     const QRectF src = source.isNull() ? picture.naturalRect() : source;
     if (src.width() == 0 || src.height() == 0)
         return;
+    std::vector<bool> inUse;
+    for (const Impl::Slot &slot : d->objects)
+        inUse.push_back(slot.kind != Impl::Slot::Kind::Free);
+    PictureBlock &cache = lastPicture;
+    if (cache.picture == picture.id() && cache.dest == dest && cache.source == src && cache.pxPerMmX == d->pxPerMmX
+        && cache.pxPerMmY == d->pxPerMmY && cache.slotsInUse == inUse) {
+        d->out.raw(cache.bytes);
+        m_records += cache.records;
+        d->grow(cache.bounds);
+        d->objects.resize(std::max(d->objects.size(), cache.slotsAfter));
+        d->highWater = std::max(d->highWater, cache.highWaterAfter);
+        return;
+    }
+    const qsizetype start = d->out.size();
+    const quint32 recordsBefore = m_records;
+    const QRectF boundsBefore = d->bounds;
+    d->bounds = QRectF();
+    emitPicture(picture, dest, src);
+    cache.picture = picture.id();
+    cache.dest = dest;
+    cache.source = src;
+    cache.pxPerMmX = d->pxPerMmX;
+    cache.pxPerMmY = d->pxPerMmY;
+    cache.slotsInUse = std::move(inUse);
+    cache.bytes = d->out.bytes().mid(start);
+    cache.records = m_records - recordsBefore;
+    cache.bounds = d->bounds;
+    cache.slotsAfter = d->objects.size();
+    cache.highWaterAfter = d->highWater;
+    const QRectF drawn = d->bounds;
+    d->bounds = boundsBefore;
+    d->grow(drawn);
+}
+
+void EmfWriter::emitPicture(const MetafilePicture &picture, const QRect &dest, const QRectF &src)
+{
     const DisplayList &list = picture.displayList();
     const QTransform m = list.deviceToPicture * MetafilePicture::pictureToTarget(src, asRectF(dest));
     const double scale = std::sqrt(std::abs(m.determinant()));

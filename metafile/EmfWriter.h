@@ -188,7 +188,8 @@ public:
     // are re-emitted as this writer's own records, mapped into dest, between SaveDC
     // and RestoreDC, so it renders the same in every reader. source selects the
     // part of the picture to draw, in picture units (MetafilePicture::naturalRect());
-    // a null source draws the whole picture.
+    // a null source draws the whole picture. Drawing the same picture into the same
+    // place again (the next page of an atlas) copies the records made the first time.
     void drawPicture(const MetafilePicture &picture, const QRect &dest, const QRectF &source = QRectF());
 
     void comment(const QByteArray &data);
@@ -213,6 +214,7 @@ private:
     // A path (logical units) as polygon records when it has no curves, else as a
     // path bracket; filled and/or stroked with what is selected.
     void emitPath(const QPainterPath &path, bool fill, bool stroke, bool bracketOnly = false);
+    void emitPicture(const MetafilePicture &picture, const QRect &dest, const QRectF &source);
 
     struct State;
     class Impl;

@@ -6,11 +6,13 @@
 #include "metafile/WmfReader.h"
 #include "metafile/WmfRecords.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <atomic>
 #include <cmath>
 
 namespace ortolan::metafile {
@@ -231,20 +233,36 @@ private:
         if (op.opaque)
             m_p->fillRect(op.backgroundRect, op.background);
         m_p->setWorldTransform(QTransform::fromScale(op.scale, op.scale) * op.transform * m_base);
+        // Glyph size in output pixels along both axes of the text.
+        const QTransform full = m_p->combinedTransform();
+        const double gx = TextOp::FontPixels * std::hypot(full.m11(), full.m12());
+        const double gy = TextOp::FontPixels * std::hypot(full.m21(), full.m22());
+        if (!std::isfinite(gx) || !std::isfinite(gy) || std::min(gx, gy) < 0.5) {
+            m_p->restore();  // nothing a reader could see
+            return;
+        }
+        // The font rasteriser fails on glyphs that are huge or squashed; those are
+        // filled as outlines instead.
+        const bool outlines = std::max(gx, gy) > 1500 || std::max(gx, gy) > 8 * std::min(gx, gy);
+        const QColor colour = ropColour(op.rop).value_or(op.color);
         m_p->setFont(op.font);
-        m_p->setPen(ropColour(op.rop).value_or(op.color));
+        m_p->setPen(colour);
+        QPainterPath glyphs;
         const qreal k = op.scale > 0 ? 1 / op.scale : 1;
         for (qsizetype i = 0; i < op.text.size(); ++i) {
-            qsizetype n = 1;
-            if (op.text.at(i).isHighSurrogate() && i + 1 < op.text.size())
-                n = 2;
+            const qsizetype n = op.text.at(i).isHighSurrogate() && i + 1 < op.text.size() ? 2 : 1;
             const QChar c = op.text.at(i);
-            if (!c.isSpace() || n == 2)
-                m_p->drawText(QPointF(op.positions[i] * k, 0), op.text.mid(i, n));
-            else if (op.font.underline() || op.font.strikeOut())
-                m_p->drawText(QPointF(op.positions[i] * k, 0), op.text.mid(i, n));
+            if (n == 2 || !c.isSpace() || op.font.underline() || op.font.strikeOut()) {
+                const QPointF at(op.positions[i] * k, 0);
+                if (outlines)
+                    glyphs.addText(at, op.font, op.text.mid(i, n));
+                else
+                    m_p->drawText(at, op.text.mid(i, n));
+            }
             i += n - 1;
         }
+        if (outlines)
+            m_p->fillPath(glyphs, colour);
         m_p->restore();
     }
 
@@ -281,6 +299,21 @@ private:
 
 MetafilePicture MetafilePicture::load(const QString &path, QString *error)
 {
+    // The few files loaded last, by path, size and time of change: printing an
+    // atlas loads the same background for every page.
+    struct Loaded {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+        MetafilePicture picture;
+    };
+    thread_local std::vector<Loaded> recent;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    for (const Loaded &l : recent)
+        if (l.path == key && l.size == info.size() && l.modified == info.lastModified())
+            return l.picture;
+
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
@@ -294,8 +327,14 @@ MetafilePicture MetafilePicture::load(const QString &path, QString *error)
     }
     QString why;
     MetafilePicture picture = fromData(file.readAll(), &why);
-    if (picture.isNull() && error)
-        *error = QFileInfo(path).fileName() + QStringLiteral(": ") + why;
+    if (picture.isNull()) {
+        if (error)
+            *error = info.fileName() + QStringLiteral(": ") + why;
+        return picture;
+    }
+    if (recent.size() >= 4)
+        recent.erase(recent.begin());
+    recent.push_back(Loaded{key, info.size(), info.lastModified(), picture});
     return picture;
 }
 
@@ -320,6 +359,8 @@ MetafilePicture MetafilePicture::fromDisplayList(DisplayList list, Format format
                                                  double unitsPerInch, QStringList warnings)
 {
     MetafilePicture p;
+    static std::atomic<quint64> serial{0};
+    p.m_id = ++serial;
     p.m_list = std::make_shared<const DisplayList>(std::move(list));
     p.m_format = format;
     p.m_natural = naturalRect;

@@ -32,7 +32,8 @@ public:
     MetafilePicture() = default;
 
     // Loads a file; on failure returns a null picture and sets *error to a
-    // one-line reason naming the file.
+    // one-line reason naming the file. A file loaded again unchanged (same path,
+    // size and time of change) gives the same picture without reading it.
     static MetafilePicture load(const QString &path, QString *error = nullptr);
     // Decodes bytes of any of the three formats (recognised by their signature).
     static MetafilePicture fromData(const QByteArray &data, QString *error = nullptr);
@@ -49,6 +50,9 @@ public:
     // Things skipped while decoding (unknown records, ignored values).
     QStringList warnings() const { return m_warnings; }
     const DisplayList &displayList() const;
+    // Identifies the decoded picture: copies share it, no other picture of this
+    // run has it (0 for a null picture).
+    quint64 id() const { return m_id; }
 
     // Draws the part `source` of the picture (picture units; null = naturalRect())
     // into `target` (painter coordinates), clipped to target, antialiased. Pens of
@@ -71,6 +75,7 @@ private:
     QRectF m_natural;
     double m_unitsPerInch = 0;
     QStringList m_warnings;
+    quint64 m_id = 0;
 };
 
 }  // namespace ortolan::metafile

@@ -322,3 +322,22 @@ TEST(EmfPlay, EmbeddedPictureRendersLikeTheOriginal)
     EXPECT_TRUE(pixelIs(viaEmf, 1500, 1550, Qt::black, 130));      // default black pen again (1 px, antialiased)
     saveOnFailure(direct, QStringLiteral("emf-embedded-direct"));
 }
+
+// Regression: the font rasteriser crashed on glyphs thousands of pixels wide and
+// two pixels tall (a damaged file, or an anisotropic mapping stretching text).
+TEST(EmfPlay, SquashedTextIsDrawnAsOutlines)
+{
+    EmfWriter w = page();
+    w.setBkMode(BkMode::Transparent);
+    w.setMapMode(MapMode::Anisotropic);
+    w.setWindowExt(QSize(100, 1000));
+    w.setViewportExt(QSize(1000, 20));  // x times 10, y divided by 50
+    LogFont f;
+    f.height = -400;
+    f.faceName = QStringLiteral("Arial");
+    w.selectObject(w.createFont(f));
+    w.textOut(QPoint(0, 20000), QStringLiteral("HH"));  // device y = 400
+    const QImage image = play(w, QStringLiteral("emf-squashed"));
+    EXPECT_GT(countMatching(image, QRect(0, 398, 1000, 14), dark), 200);
+    EXPECT_EQ(countMatching(image, QRect(0, 0, 1000, 390), dark), 0);
+}

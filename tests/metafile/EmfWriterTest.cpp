@@ -1,12 +1,17 @@
+#include "WmfBuilder.h"
+
 #include "metafile/Dib.h"
 #include "metafile/EmfReader.h"
 #include "metafile/EmfRecords.h"
 #include "metafile/EmfWriter.h"
+#include "metafile/MetafilePicture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace ortolan::metafile;
 using namespace ortolan::metafile::emf;
@@ -441,4 +446,43 @@ TEST(EmfWriterOutput, SaveWritesTheFinishedBytesAtomically)
     const qsizetype size = w.finish().size();
     w.rectangle(QRect(0, 0, 5, 5));  // ignored once finished
     EXPECT_EQ(w.finish().size(), size);
+}
+
+TEST(EmfWriterPictures, DrawingTheSamePictureAgainWritesTheSameRecords)
+{
+    ortolan::metafile::test::WmfBuilder b;
+    b.window(0, 0, 11000, 14600).brush(0, rgb(0, 200, 0)).select(0).pen(0, 20, 0).select(1);
+    b.polygon(QPolygon({QPoint(100, 100), QPoint(9000, 2000), QPoint(5000, 12000)}));
+    const MetafilePicture map = MetafilePicture::fromData(b.bytes());
+    ASSERT_FALSE(map.isNull());
+    const QRect dest(100, 200, 2598, 3449);
+
+    EmfWriter first(a4(), QRect(0, 0, 21000, 29700));
+    first.drawPicture(map, dest);
+    EmfWriter again(a4(), QRect(0, 0, 21000, 29700));
+    again.drawPicture(map, dest);
+    EXPECT_EQ(again.finish(), first.finish());
+
+    // With one of the caller's pens alive the block's objects take other slots,
+    // and the caller's pen is still what the next shape uses.
+    EmfWriter busy(a4(), QRect(0, 0, 21000, 29700));
+    const auto pen = busy.createPen(PenStyle::Solid, 0, rgb(255, 0, 0));
+    busy.selectObject(pen);
+    busy.drawPicture(map, dest);
+    busy.drawPicture(map, dest);  // the same state again: copied
+    busy.polyline(QPolygon({QPoint(3000, 100), QPoint(3000, 200)}));
+    const EmfDocument doc = parsed(busy);
+    EXPECT_EQ(doc.header.records, quint32(doc.records.size()));
+    EXPECT_EQ(doc.header.bounds, parsed(first).header.bounds.united(QRect(QPoint(2999, 99), QPoint(3001, 201))));
+    std::set<quint32> created;
+    for (const EmfRecord &r : doc.records)
+        if (r.type == EMR_CREATEPEN || r.type == EMR_CREATEBRUSHINDIRECT)
+            created.insert(doc.parameters(r).u32());
+    EXPECT_EQ(created.count(1), 1u);  // only the caller's pen took slot 1
+    const MetafilePicture played = MetafilePicture::fromData(busy.finish());
+    ASSERT_FALSE(played.isNull());
+    const auto &ops = played.displayList().ops;
+    const auto *last = std::get_if<PathOp>(&ops.back());
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(played.displayList().pens[size_t(last->pen)].color, QColor(Qt::red));
 }

@@ -127,7 +127,7 @@ TEST(RenderTiming, DISABLED_SyntheticMap)
     }
     image.save(QStringLiteral("timing-map.png"));
 
-    double emf = 1e9;
+    double emf = 1e9, emfFirst = 0;
     qsizetype emfBytes = 0;
     for (int i = 0; i < 5; ++i) {
         t.restart();
@@ -135,8 +135,10 @@ TEST(RenderTiming, DISABLED_SyntheticMap)
         w.drawPicture(map, QRect(1063, 709, 2598, 3449));
         emfBytes = w.finish().size();
         emf = std::min(emf, ms(t));
+        if (i == 0)
+            emfFirst = emf;
     }
     std::printf("WMF %lld bytes, %zu display operations: load %.1f ms, full render 1000x1300 %.1f ms, "
-                "zoomed x8 %.1f ms, re-emitted into an EMF page %.1f ms (%lld bytes)\n",
-                qint64(bytes.size()), map.displayList().ops.size(), load, full, zoomed, emf, qint64(emfBytes));
+                "zoomed x8 %.1f ms, re-emitted into an EMF page %.1f ms (%lld bytes), on the next pages %.2f ms\n",
+                qint64(bytes.size()), map.displayList().ops.size(), load, full, zoomed, emfFirst, qint64(emfBytes), emf);
 }

@@ -4,7 +4,9 @@
 #include "metafile/MetafilePicture.h"
 #include "metafile/WmfReader.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ortolan::metafile;
@@ -224,4 +226,32 @@ TEST(WmfPlay, TextIsDrawnBelowAndRightOfItsTopLeftPoint)
     EXPECT_EQ(countColoured(image, QRect(0, 0, 195, 1460)), 0);
     EXPECT_EQ(countColoured(image, QRect(420, 0, 680, 1460)), 0);
     saveOnFailure(image, QStringLiteral("wmf-text"));
+}
+
+TEST(WmfLoad, AFileLoadedAgainUnchangedIsNotReadAgain)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.wmf"));
+    auto write = [&](const QByteArray &bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    WmfBuilder small;
+    small.window(0, 0, 11000, 14600);
+    write(small.bytes());
+    const MetafilePicture first = MetafilePicture::load(path);
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(MetafilePicture::load(path).id(), first.id());
+
+    WmfBuilder other(true, QRect(QPoint(0, 0), QPoint(4101, 5428)), 1000);
+    other.window(0, 0, 4101, 5428).rectangle(0, 0, 10, 10);
+    write(other.bytes());  // another size: read again
+    const MetafilePicture second = MetafilePicture::load(path);
+    EXPECT_NE(second.id(), first.id());
+    EXPECT_EQ(second.naturalRect(), QRectF(0, 0, 4101, 5428));
+
+    QString error;
+    EXPECT_TRUE(MetafilePicture::load(dir.filePath(QStringLiteral("none.wmf")), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("none.wmf")));
 }
