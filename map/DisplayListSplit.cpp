@@ -18,7 +18,7 @@ using metafile::Rop2;
 // Segments per outline run: short enough that a view at the deepest zoom (an
 // eighth of the picture) strokes a small share of an outline, long enough that
 // the number of runs stays in the low thousands.
-constexpr qsizetype SegmentsPerRun = 100;
+constexpr qsizetype SegmentsPerRun = 40;
 // Fills with more points than this are cut into pieces.
 constexpr qsizetype PointsPerFill = 200;
 // Cells per side of the grid the fills are cut on, and the pieces' overlap as

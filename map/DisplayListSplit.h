@@ -13,7 +13,7 @@ struct SplitCounts {
 // The same drawing as `list`, cut so that the metafile player, which skips
 // every shape whose bounds miss the view, draws little more than what a zoomed
 // view shows:
-//  - long solid outlines drawn in copy mode become runs of at most a hundred
+//  - long solid outlines drawn in copy mode become runs of at most forty
 //    segments, each with its own bounds (a dash pattern would restart at every
 //    cut and a mixing mode would mark it, so those stay whole);
 //  - large solid fills become pieces, one per cell of a 16 x 16 grid over the

@@ -118,6 +118,10 @@ TEST(MapTiming, DISABLED_RepaintsOfAZoomedView)
         const QPoint at(map->width() * (2 + i % 5) / 8, map->height() * (1 + i % 6) / 8);
         QTest::mouseClick(map, Qt::RightButton, {}, at);
         zoom.samples.push_back(timed(*map, [&] { QTest::mouseClick(map, Qt::LeftButton, {}, at); }));
+        const QRectF view = map->model().viewRect();
+        const QSizeF world = map->model().worldSize();
+        std::printf("  zoom-in to level 4 at %.2f x %.2f of the map: %.2f ms\n", view.center().x() / world.width(),
+                    view.center().y() / world.height(), zoom.samples.back());
     }
     zoom.report("zoom-in steps from level 3 to level 4");
 
