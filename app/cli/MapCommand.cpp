@@ -1,0 +1,114 @@
+// ortolan-cli map: the distribution map of a taxon (background, grid, one red
+// dot per occupied UTM square) drawn into a PNG image, as the map view shows it
+// at the full view.
+#include "app/cli/CliCommand.h"
+
+#include "app/Settings.h"
+#include "data/DataError.h"
+#include "map/BackgroundMaps.h"
+#include "map/MapRenderer.h"
+#include "map/RecordsLayer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <cmath>
+
+using namespace ortolan;
+
+namespace {
+
+const QString Usage = QStringLiteral("map CODE -o FILE.png [--width N] [--grid on|off] [--background hydro|regions]");
+
+int run(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    bool missing = false;
+    const QString output = cli::takeOption(args, QStringLiteral("-o"), QString(), &missing);
+    const QString widthText = cli::takeOption(args, QStringLiteral("--width"), QStringLiteral("1100"), &missing);
+    const QString grid = cli::takeOption(args, QStringLiteral("--grid"), QStringLiteral("on"), &missing);
+    const QString background = cli::takeOption(args, QStringLiteral("--background"), QStringLiteral("hydro"), &missing);
+    if (missing || args.size() != 1 || output.isEmpty()) {
+        cli::err(QStringLiteral("usage: ") + Usage);
+        return 2;
+    }
+    bool ok = false;
+    const int width = widthText.toInt(&ok);
+    if (!ok || width < 10 || width > 20000) {
+        cli::err(QStringLiteral("--width takes a pixel width between 10 and 20000"));
+        return 2;
+    }
+    if (grid != QStringLiteral("on") && grid != QStringLiteral("off")) {
+        cli::err(QStringLiteral("--grid takes 'on' or 'off'"));
+        return 2;
+    }
+    if (background != QStringLiteral("hydro") && background != QStringLiteral("regions")) {
+        cli::err(QStringLiteral("--background takes 'hydro' or 'regions'"));
+        return 2;
+    }
+    if (!cli::requireDatabase())
+        return 2;
+
+    const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
+                                                              : map::backgrounds::Regions;
+    const map::BackgroundPicture picture = map::BackgroundPicture::load(map::backgrounds::path(name));
+    if (picture.isNull()) {
+        cli::err(settings().messages.MsgMissingFile + name);
+        return 2;
+    }
+    // The world is the image: the picture's aspect at the given width, in pixels.
+    const QRectF natural = picture.naturalRect();
+    const QSize size(width, std::max(1, int(std::lround(width * natural.height() / natural.width()))));
+    const map::ZoneGeometry geometry(size.width(), size.height());
+
+    const QString taxon = args.first();
+    map::RecordsLayer records;
+    try {
+        records.load(taxon);
+    } catch (const data::DataError &error) {
+        cli::err(settings().messages.MsgDataError + error.description());
+        return 1;
+    }
+    for (const QString &message : records.locate(geometry))
+        cli::err(message);
+
+    map::MapRenderer renderer;
+    renderer.setBackground(picture);
+    renderer.setGeometry(geometry);
+    renderer.setDots(records);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        cli::err(QStringLiteral("no memory for an image of %1 x %2 pixels").arg(size.width()).arg(size.height()));
+        return 1;
+    }
+    {
+        QPainter painter(&image);
+        map::MapRenderer::View view;
+        view.world = QSizeF(size);
+        view.viewRect = QRectF(QPointF(0, 0), QSizeF(size));
+        view.grid = grid == QStringLiteral("on");
+        renderer.render(painter, view.viewRect, view);
+    }
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        cli::err(QStringLiteral("cannot write ") + output);
+        return 1;
+    }
+    cli::out(taxon + QStringLiteral(": ") + QString::number(records.count()) + QStringLiteral(" rows, ")
+             + QString::number(renderer.dots().size()) + QStringLiteral(" squares drawn"));
+    return 0;
+}
+
+const cli::CliRegistrar registrar({
+    QStringLiteral("map"),
+    Usage,
+    QStringLiteral("Draws the distribution map of a taxon and of every taxon whose code begins with CODE\n"
+                   "into a PNG image: the background picture (hydrography or regions), the UTM grid\n"
+                   "(default on) and one red dot per occupied 10-km square. --width sets the image\n"
+                   "width in pixels (default 1100); the height follows the picture's aspect.\n"
+                   "Square codes the map cannot place are reported on stderr, one line per record."),
+    run,
+});
+
+}  // namespace
