@@ -7,6 +7,9 @@
 #include "browser/ButtonPositions.h"
 #include "browser/CommandDispatcher.h"
 #include "browser/MapPane.h"
+#include "map/MapWidget.h"
+#include "map/MapWidgetTools.h"
+#include "records/RecordWindows.h"
 #include "browser/MdiArrange.h"
 #include "app/MessageBoxes.h"
 #include "browser/SpeciesMenus.h"
@@ -86,10 +89,10 @@ SpeciesWindow::SpeciesWindow(QWidget *parent) : QWidget(parent)
     setMouseTracking(true);
     g_current = this;
 
-    mapTools_ = std::make_unique<map::MapTools>();
     dispatcher_ = std::make_unique<CommandDispatcher>(*this);
     buildControls();
     connectCommands();
+    attachMap();
 
     const Twips twips(this);
     setMinimumSize(int(std::ceil(kMinimumTwips / twips.fromPixelsX(1))),
@@ -121,6 +124,30 @@ void SpeciesWindow::buildControls()
                                    {90, 70, 0});
     // Where the panes meet, the map's toolbar lies over the tree's.
     toolbars_->bar(2)->raise();
+}
+
+void SpeciesWindow::attachMap()
+{
+    // ITALY: the map surface inside Picture1, with the pane's scroll bars;
+    // the tools adapter carries the dispatcher's map commands to it.
+    mapWidget_ = new map::MapWidget;
+    mapPane_->setMapWidget(mapWidget_);
+    mapWidget_->attachScrollBars(mapPane_->hScroll(), mapPane_->vScroll());
+    mapTools_ = std::make_unique<map::MapWidgetTools>(*mapWidget_);
+
+    connect(mapWidget_, &map::MapWidget::statusTextChanged, this, [this](int panel, const QString &text) {
+        if (QLabel *label = statusPanel(2, panel))
+            label->setText(text);
+    });
+    connect(mapWidget_, &map::MapWidget::toolButtonStateChanged, this,
+            [this](int position, bool pressed) { setButtonAndMenu(2, position, pressed); });
+    connect(mapWidget_, &map::MapWidget::captionChanged, this, [this](const QString &caption) { setWindowTitle(caption); });
+    connect(mapWidget_, &map::MapWidget::closeSitesRequested, this,
+            [this] { records::closeRecordWindow(*this, RecordWindowKind::Sites); });
+    connect(mapWidget_, &map::MapWidget::sitesRequested, this, [this](const QString &, const QString &caption) {
+        records::openSitesTable(*this, settings().RecordQuery, caption);
+        setButtonAndMenu(1, SpeciesWindow::buttonOf(RecordWindowKind::Sites), true);
+    });
 }
 
 void SpeciesWindow::connectCommands()

@@ -18,6 +18,7 @@ class QTreeWidgetItem;
 
 namespace ortolan::map {
 class MapTools;
+class MapWidget;
 }
 namespace ortolan::print {
 class MapPrintState;
@@ -57,6 +58,8 @@ public:
     // Controls.
     TaxonTree *tree() const { return tree_; }
     MapPane *mapPane() const { return mapPane_; }
+    // ITALY, the map surface.
+    map::MapWidget *mapWidget() const { return mapWidget_; }
     SplitterBar *splitterBar() const { return splitter_; }
     // Toolbar1 (1) or Toolbar2 (2).
     QToolBar *toolbar(int toolbar) const;
@@ -138,6 +141,8 @@ protected:
 
 private:
     void buildControls();
+    // Plugs the map surface into the pane and wires its signals.
+    void attachMap();
     void connectCommands();
     void applyLanguage();
     void CaricaSpecie();
@@ -159,6 +164,7 @@ private:
 
     TaxonTree *tree_ = nullptr;
     MapPane *mapPane_ = nullptr;
+    map::MapWidget *mapWidget_ = nullptr;
     SplitterBar *splitter_ = nullptr;
     QStatusBar *statusBars_[2] = {nullptr, nullptr};
     std::unique_ptr<SpeciesToolbars> toolbars_;
