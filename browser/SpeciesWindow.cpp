@@ -141,7 +141,12 @@ void SpeciesWindow::attachMap()
     });
     connect(mapWidget_, &map::MapWidget::toolButtonStateChanged, this,
             [this](int position, bool pressed) { setButtonAndMenu(2, position, pressed); });
-    connect(mapWidget_, &map::MapWidget::captionChanged, this, [this](const QString &caption) { setWindowTitle(caption); });
+    // The map names the selection in the caption; until the first node is
+    // chosen the window keeps its own caption ("Specie" / "Species").
+    connect(mapWidget_, &map::MapWidget::captionChanged, this, [this](const QString &caption) {
+        if (settings().SelectedNodeKind != QStringLiteral("0"))
+            setWindowTitle(caption);
+    });
     connect(mapWidget_, &map::MapWidget::closeSitesRequested, this,
             [this] { records::closeRecordWindow(*this, RecordWindowKind::Sites); });
     connect(mapWidget_, &map::MapWidget::sitesRequested, this, [this](const QString &, const QString &caption) {

@@ -390,7 +390,9 @@ TEST_F(SpeciesWindowTest, CopyPutsTheMapOnTheClipboard)
     toolbar(2, 10);
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.size(), window->mapPane()->size() * window->mapPane()->devicePixelRatio());
+        // Exactly the map surface's pixels.
+    const QWidget *surface = window->mapPane()->pictureSource();
+    EXPECT_EQ(copied.size(), surface->size() * surface->devicePixelRatio());
 }
 
 TEST_F(SpeciesWindowTest, PrintsGoBackToTheWholeMapAndReportAMissingPage)
