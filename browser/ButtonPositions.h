@@ -1,5 +1,7 @@
 #pragma once
 
+#include "map/MapButtons.h"
+
 namespace ortolan::browser {
 
 // Positions of the species window's toolbar buttons (from 1, separators
@@ -18,12 +20,13 @@ constexpr int Help = 12;
 
 namespace Toolbar2Button {
 constexpr int FullExtent = 1;
-constexpr int Select = 2;
-constexpr int Grid = 3;
-constexpr int ZoomIn = 5;
-constexpr int ZoomOut = 6;
-constexpr int Area = 7;
-constexpr int Pan = 8;
+// The map's own buttons keep the positions the map reads and sets.
+constexpr int Select = map::MapButton::Select;
+constexpr int Grid = map::MapButton::Grid;
+constexpr int ZoomIn = map::MapButton::ZoomIn;
+constexpr int ZoomOut = map::MapButton::ZoomOut;
+constexpr int Area = map::MapButton::Area;
+constexpr int Pan = map::MapButton::Pan;
 constexpr int Copy = 10;
 constexpr int PrintColour = 11;
 constexpr int PrintBlackWhite = 12;

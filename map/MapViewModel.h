@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/MapButtons.h"
 #include "map/ZoneGeometry.h"
 
 #include <QObject>
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace ortolan::map {
-
-// Positions of the map tool bar's buttons that the map reads and sets (from 1,
-// separators counted): square selection and grid are check buttons; zoom in,
-// zoom out, zoom area and pan form a group of which at most one is pressed.
-namespace MapButton {
-constexpr int Select = 2;
-constexpr int Grid = 3;
-constexpr int ZoomIn = 5;
-constexpr int ZoomOut = 6;
-constexpr int Area = 7;
-constexpr int Pan = 8;
-}  // namespace MapButton
 
 // Mouse pointer shapes of the map surface.
 enum class MapCursor { Cross, ZoomIn, ZoomOut, OpenHand, ClosedHand, SizeAll, QuestionArrow };
