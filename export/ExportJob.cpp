@@ -258,7 +258,9 @@ ExportNames exportNames(const QString &chosenPath, const QString &format)
     if (!names.folder.endsWith(u'/'))
         names.folder += u'/';
     if (barePerFormat(format)) {
-        names.outputName = fileName.left(8);
+        // The select-into target cannot keep blanks around a table name, so
+        // those left by the cut ("Carabus olympiae" -> "Carabus ") go too.
+        names.outputName = fileName.left(8).trimmed();
         names.shownName = names.outputName;
         names.mainFile = names.folder + names.outputName + u'.' + format;
     } else {

@@ -58,7 +58,8 @@ struct ExportNames {
 
 // The chosen file's extension (the text after the last dot of the file name)
 // is replaced by the format's; a name without one gets it appended. For "shp"
-// and "dbf" the bare name is cut to its first 8 characters, blanks included.
+// and "dbf" the bare name is cut to its first 8 characters, blanks included,
+// and blanks left at its ends are dropped.
 ExportNames exportNames(const QString &chosenPath, const QString &format);
 
 // Writes the export of a request. Never shows a message: the result carries
