@@ -1,0 +1,77 @@
+// ortolan-cli export: the data formats written, the map formats refused
+// while no map renderer is wired, and exit codes.
+#include "support/FixtureDatabase.h"
+#include "support/TestSupport.h"
+#include "data/WriterTestSupport.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ortolan;
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QString out, err;
+};
+
+class ExportCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fixture = std::make_unique<test::FixtureDatabase>(dir.path());
+        fixture->addStandardChecklist();
+        fixture->close();
+    }
+    CliRun cli(const QStringList &args)
+    {
+        QProcess process;
+        process.start(test::appDir() + QStringLiteral("/ortolan-cli"),
+                      QStringList{QStringLiteral("--db"), fixture->path(), QStringLiteral("export")} + args);
+        process.waitForFinished(60000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    QString out(const QString &name) const { return dir.path() + u'/' + name; }
+
+    QTemporaryDir dir;
+    std::unique_ptr<test::FixtureDatabase> fixture;
+};
+
+TEST_F(ExportCommand, WritesTextAndDbaseInTheChosenLanguage)
+{
+    CliRun run = cli({QStringLiteral("044.00201.001.0"), QStringLiteral("--type"), QStringLiteral("txt"),
+                      QStringLiteral("-o"), out(QStringLiteral("lucanus")), QStringLiteral("--lang"), QStringLiteral("it")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::readFile(out(QStringLiteral("lucanus.txt"))),
+              QByteArray("UTM\tSTAZIONI\tANNO\tE_UTM32\tN_UTM32\r\nWA00\t1\t1970\t1205000\t4405000\r\n"));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Esportazione effettuata nel file "))) << run.out.toStdString();
+
+    run = cli({QStringLiteral("044.00101.001.0"), QStringLiteral("--type"), QStringLiteral("dbf"), QStringLiteral("-o"),
+               out(QStringLiteral("Carabus olympiae.dbf"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out(QStringLiteral("Carabus.dbf"))));
+}
+
+TEST_F(ExportCommand, ExitCodesOfBadUsageFailureAndMissingRenderer)
+{
+    EXPECT_EQ(cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("pdf"), QStringLiteral("-o"),
+                   out(QStringLiteral("x"))}).exitCode, 2);
+    EXPECT_EQ(cli({QStringLiteral("--type"), QStringLiteral("txt"), QStringLiteral("-o"), out(QStringLiteral("x"))}).exitCode, 2);
+    test::writeFile(out(QStringLiteral("plain")), "file");
+    const CliRun failed = cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("txt"), QStringLiteral("-o"),
+                               out(QStringLiteral("plain/x"))});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("ortolan-cli: Export failed"))) << failed.err.toStdString();
+    const CliRun bmp = cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("bmp"), QStringLiteral("-o"),
+                            out(QStringLiteral("map"))});
+    EXPECT_EQ(bmp.exitCode, 1);
+    EXPECT_TRUE(bmp.err.contains(QStringLiteral("not available"))) << bmp.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("map.bmp"))));
+}
+
+}  // namespace
