@@ -5,6 +5,7 @@
 #include "app/MessageBoxes.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "browser/MdiArrange.h"
 #include "data/Connection.h"
 #include "data/DataError.h"
 #include "data/Queries.h"
@@ -18,8 +19,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTableView>
 #include <QToolBar>
@@ -146,13 +145,13 @@ void RecordTableWindow::buildMenus()
     QMenu *windows = newMenu(QStringLiteral("Finestre_mnu"), QStringLiteral("&Finestra"), QStringLiteral("&Window"));
     connect(addMenuItem(windows, QStringLiteral("Verticale_mnu"), QStringLiteral("Affianca &verticalmente"),
                         QStringLiteral("Tile &vertically")),
-            &QAction::triggered, this, [this] { arrange(QStringLiteral("vertical")); });
+            &QAction::triggered, this, [this] { arrange(browser::MdiArrange::Mode::TileVertically); });
     connect(addMenuItem(windows, QStringLiteral("Orizzontale_mnu"), QStringLiteral("Affianca &orizzontalmente"),
                         QStringLiteral("Tile &horizontally")),
-            &QAction::triggered, this, [this] { arrange(QStringLiteral("horizontal")); });
+            &QAction::triggered, this, [this] { arrange(browser::MdiArrange::Mode::TileHorizontally); });
     connect(addMenuItem(windows, QStringLiteral("Sovrapponi_mnu"), QStringLiteral("&Sovrapponi"),
                         QStringLiteral("&Cascade")),
-            &QAction::triggered, this, [this] { arrange(QStringLiteral("cascade")); });
+            &QAction::triggered, this, [this] { arrange(browser::MdiArrange::Mode::Cascade); });
 
     QMenu *help = newMenu(QStringLiteral("Aiuto_mnu"), QStringLiteral("&?"), QStringLiteral("&?"));
     connect(addMenuItem(help, QStringLiteral("Help_mnu"), QStringLiteral("&Help"), QStringLiteral("&Help")),
@@ -362,38 +361,10 @@ void RecordTableWindow::exportExcel()
     showInfo(s.messages.MsgExported + path, this);
 }
 
-void RecordTableWindow::arrange(const QString &how)
+void RecordTableWindow::arrange(browser::MdiArrange::Mode mode)
 {
-    MainWindow *frame = mainWindow();
-    QMdiArea *area = frame ? frame->mdiArea() : nullptr;
-    if (!area)
-        return;
-    if (how == QStringLiteral("cascade")) {
-        area->cascadeSubWindows();
-        return;
-    }
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : area->subWindowList())
-        if (w->isVisible() && !w->isMinimized())
-            windows.append(w);
-    if (windows.isEmpty())
-        return;
-    const QRect free = area->viewport()->rect();
-    const int n = int(windows.size());
-    const bool vertical = how == QStringLiteral("vertical");
-    // Vertical tiling sets the windows side by side, horizontal one above the other.
-    for (int i = 0; i < n; ++i) {
-        QRect r;
-        if (vertical) {
-            const int w = free.width() / n;
-            r = QRect(free.left() + i * w, free.top(), w, free.height());
-        } else {
-            const int h = free.height() / n;
-            r = QRect(free.left(), free.top() + i * h, free.width(), h);
-        }
-        windows[i]->showNormal();
-        windows[i]->setGeometry(r);
-    }
+    if (MainWindow *frame = mainWindow())
+        browser::MdiArrange::arrange(frame->mdiArea(), mode);
 }
 
 }  // namespace ortolan::records

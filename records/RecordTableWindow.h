@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "browser/MdiArrange.h"
 #include "data/Recordset.h"
 #include "records/RecordTableLayout.h"
 
@@ -59,7 +60,7 @@ public:
     void sortSelection(bool descending, bool lastColumnOnly);
     void exportText();
     void exportExcel();
-    void arrange(const QString &how);  // "vertical", "horizontal", "cascade"
+    void arrange(browser::MdiArrange::Mode mode);
 
     // The clip text of the whole table (from the first copy column, header included).
     QString tableClipText() const;

@@ -4,6 +4,7 @@
 #include "../data/WriterTestSupport.h"
 #include "app/ExplanationsWindow.h"
 #include "browser/ButtonPositions.h"
+#include "data/Queries.h"
 #include "records/DataSourcesWindow.h"
 #include "records/ExportFiles.h"
 #include "records/RecordTableModel.h"
@@ -79,9 +80,9 @@ TEST_F(RecordWindowsTest, SitesTableListsTheTaxonAndItsSubspeciesWithEnglishHead
     EXPECT_EQ(w->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("SPECIES"));
     EXPECT_EQ(w->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("UTM"));
     // Ordered by code, then locality.
-    EXPECT_EQ(w->model()->cell(0, 4), QStringLiteral("Alpe Sella"));
-    EXPECT_EQ(w->model()->cell(2, 3), QStringLiteral("Valsesia"));
-    EXPECT_EQ(w->model()->cell(2, 4), QString()) << "no site name";
+    EXPECT_EQ(w->model()->cell(0, 5), QStringLiteral("Alpe Sella"));
+    EXPECT_EQ(w->model()->cell(2, 4), QStringLiteral("Valsesia"));
+    EXPECT_EQ(w->model()->cell(2, 5), QString()) << "no site name";
 
     w->copyTable();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
@@ -117,7 +118,10 @@ TEST_F(RecordWindowsTest, SitesTableInItalianAndOfOneSquare)
 
 TEST_F(RecordWindowsTest, SortingTheYearColumnOrdersItAsText)
 {
-    auto *w = sitesOf("S044.00101.");  // the genus: every Carabus record
+    click("S044.00101.001.0");
+    // The genus: every Carabus record.
+    auto *w = qobject_cast<records::SitesTableWindow *>(records::openSitesTable(
+        *window, data::queries::sitesOfTaxon(QStringLiteral("044.00101.")), QStringLiteral("Sites")));
     ASSERT_TRUE(w);
     ASSERT_EQ(w->model()->rowCount(), 6);
     w->selectBlock(1, 9, 1, 9);
@@ -176,7 +180,7 @@ TEST_F(RecordWindowsTest, ExcelExportWritesAllRecordsOfTheTaxon)
                   path});
     if (!python.waitForFinished(20000) || python.exitCode() != 0)
         GTEST_SKIP() << "python3 with xlrd not available";
-    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(), QStringLiteral("Sites 6.0 SPECIES LOCALITY"))
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(), QStringLiteral("Sites 6 SPECIES LOCALITY"))
         << "all five records of the taxon, not the one of the square";
 }
 
