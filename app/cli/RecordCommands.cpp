@@ -13,12 +13,6 @@ namespace ortolan::cli {
 
 namespace {
 
-bool isFilter(const QString &f)
-{
-    return f == Filter::All || f == Filter::Invertebrates || f == Filter::Vertebrates ||
-           f == Filter::HabitatDirective || f == Filter::RedList || f == Filter::Alien;
-}
-
 // Prints a grid as its window's "copy table" gives it: the header row and
 // each record, cells separated by tabs.
 void printTable(const data::Recordset &rs, const records::RecordTableLayout &layout)
@@ -103,7 +97,8 @@ int runSearch(const QStringList &arguments)
     QStringList args = arguments;
     bool missing = false;
     const QString filter = takeOption(args, QStringLiteral("--filter"), Filter::All, &missing);
-    if (missing || !isFilter(filter)) {
+    // The query catalogue knows the filters: no first level for an unknown one.
+    if (missing || data::queries::firstLevel(filter).isEmpty()) {
         err(QStringLiteral("--filter takes Tutto, Invertebrati, Vertebrati, DirHabitat, RedList or Aliene"));
         return 2;
     }

@@ -304,6 +304,34 @@ TEST_F(RecordWindowsTest, ExplanationsOfAnEmptyTableReportTheTable)
     closeExplanations();
 }
 
+TEST(LargeSitesTable, TenThousandRecordsAppearAtOnce)
+{
+    QStringList fields;
+    for (const char *f : {"CODICE_SP", "NOME_SP", "REGIONE", "PROVINCIA", "LOC", "STAZIONE", "QUOTA", "FONTE", "ANNO",
+                          "UTM", "PRECISIONE_UTM"})
+        fields.append(QString::fromUtf8(f));
+    std::vector<std::vector<QVariant>> rows;
+    for (int i = 0; i < 10000; ++i)
+        rows.push_back({QStringLiteral("044.00101.001.0"), QStringLiteral("Carabus olympiae"),
+                        QStringLiteral("Piemonte"), QStringLiteral("BI"), QStringLiteral("Loc %1").arg(i),
+                        QStringLiteral("Site"), qlonglong(i), QStringLiteral("B001"), qlonglong(1900 + i % 120),
+                        QStringLiteral("UG12"), QStringLiteral("1")});
+    const data::Recordset records(fields, rows);
+    QElapsedTimer t;
+    t.start();
+    auto *w = new records::SitesTableWindow(records);
+    w->show();
+    QCoreApplication::processEvents();
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_EQ(w->model()->rowCount(), 10000);
+    w->copyTable();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(QLatin1Char('\r')), 10000);
+    EXPECT_EQ(w->editMenu()->objectName(), QStringLiteral("Modifica_mnu")) << "also the grid's pop-up menu";
+    EXPECT_EQ(w->grid()->contextMenuPolicy(), Qt::CustomContextMenu);
+    w->close();
+    test::settleEvents();
+}
+
 class SearchTest : public RecordWindowsTest {
 protected:
     records::SpeciesSearchWindow *search()
