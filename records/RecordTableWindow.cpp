@@ -11,6 +11,7 @@
 #include "data/Queries.h"
 #include "records/ExportFiles.h"
 #include "records/RecordTableModel.h"
+#include "records/WaitPointer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,19 +30,6 @@
 #include <climits>
 
 namespace ortolan::records {
-
-namespace {
-
-// Pointer shown while an export writes; restored on every way out.
-class BusyPointer {
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
-
-}  // namespace
 
 RecordTableWindow::RecordTableWindow(const data::Recordset &records, Behaviour behaviour, QWidget *parent)
     : QWidget(parent), behaviour_(std::move(behaviour))
@@ -331,7 +319,7 @@ void RecordTableWindow::exportText()
         return;  // cancelled
     const QString path = exportfiles::outputPath(chosen, QStringLiteral("txt"));
     try {
-        BusyPointer busy;
+        WaitPointer wait;
         selectWholeTable();
         exportfiles::writeText(path, selectionClipText());
     } catch (const data::DataError &) {
@@ -349,7 +337,7 @@ void RecordTableWindow::exportExcel()
         return;  // cancelled
     const QString path = exportfiles::outputPath(chosen, QStringLiteral("xls"));
     try {
-        BusyPointer busy;
+        WaitPointer wait;
         // The writer replaces an earlier workbook only once the new one is
         // complete, so it is not deleted beforehand.
         const auto db = data::Connection::openPrivate();

@@ -7,6 +7,7 @@
 #include "data/Connection.h"
 #include "data/DataError.h"
 #include "data/Queries.h"
+#include "records/WaitPointer.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -35,14 +36,6 @@ QTreeWidgetItem *findBelow(QTreeWidgetItem *family, const QString &name, const Q
     }
     return nullptr;
 }
-
-class WaitPointer {
-public:
-    WaitPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitPointer() { QGuiApplication::restoreOverrideCursor(); }
-    WaitPointer(const WaitPointer &) = delete;
-    WaitPointer &operator=(const WaitPointer &) = delete;
-};
 
 }  // namespace
 
