@@ -160,7 +160,14 @@ void RecordTableWindow::buildToolBar()
         a->setObjectName(key);
         a->setToolTip(s.tr(italian, english));
         toolActions_.insert(key, a);
-        connect(a, &QAction::triggered, this, slot);
+        // A failing button reports itself by its key; the window stays usable.
+        connect(a, &QAction::triggered, this, [this, key, slot] {
+            try {
+                slot();
+            } catch (const std::exception &) {
+                showError(settings().messages.MsgButtonError + key, this);
+            }
+        });
     };
     add(QStringLiteral("CopyCells"), QStringLiteral("Copia celle nel clipboard"), QStringLiteral("Copy cells to clipboard"),
         QStyle::SP_FileIcon, [this] { copyCells(); });
