@@ -23,6 +23,11 @@ namespace ortolan::records {
 // Returns the opened window.
 QWidget *openSpeciesCard(browser::SpeciesWindow &owner, const QString &query, const QString &caption);  // Form_Scheda
 QWidget *openSitesTable(browser::SpeciesWindow &owner, const QString &query, const QString &caption);   // Form_Stazioni
+// The sites of the selected taxon in one UTM square (a click on the map);
+// caption TitleSites + SelectedCaption + " in " + square.
+QWidget *openSitesOfSquare(browser::SpeciesWindow &owner, const QString &square);
+// TitleSites + taxon caption, followed by " in " + square for one square.
+QString sitesCaption(const QString &taxonCaption, const QString &square = QString());
 QWidget *openDataSources(browser::SpeciesWindow &owner, const QString &query, const QString &caption);  // Form_Biblio
 // Form_Ricerca: the name search of the checklist under the current filter.
 QWidget *openSpeciesSearch(browser::SpeciesWindow &owner);
