@@ -2,16 +2,13 @@
 
 #include "app/Help.h"
 #include "app/MainWindow.h"
+#include "app/MessageBoxes.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
 #include "browser/ButtonPositions.h"
 #include "browser/CommandDispatcher.h"
 #include "browser/MapPane.h"
-#include "map/MapWidget.h"
-#include "map/MapWidgetTools.h"
-#include "records/RecordWindows.h"
 #include "browser/MdiArrange.h"
-#include "app/MessageBoxes.h"
 #include "browser/SpeciesMenus.h"
 #include "browser/SpeciesToolbars.h"
 #include "browser/SplitterBar.h"
@@ -20,8 +17,12 @@
 #include "browser/WaitCursor.h"
 #include "data/DataError.h"
 #include "export/ExportData.h"
+#include "export/ExportJob.h"
 #include "map/MapTools.h"
+#include "map/MapWidget.h"
+#include "map/MapWidgetTools.h"
 #include "print/MapPrinting.h"
+#include "records/RecordWindows.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -673,6 +674,16 @@ SpeciesWindow *openSpeciesWindow(const QString &filter)
 
 void installSpeciesWindowHooks()
 {
+    // The two map formats of the export come from the open species window:
+    // the surface's current pixels and the printed page as a metafile.
+    exporting::mapOutputs().currentMapImage = [] {
+        SpeciesWindow *w = SpeciesWindow::current();
+        return w && w->mapWidget() ? w->mapWidget()->canvas() : QImage();
+    };
+    exporting::mapOutputs().writeMapMetafile = [](const QString &) {
+        SpeciesWindow *w = SpeciesWindow::current();
+        return w && print::StampaMetafile(*w);
+    };
     setSpeciesWindowHooks({[](const QString &filter) { openSpeciesWindow(filter); },
                            [] {
                                if (SpeciesWindow *w = SpeciesWindow::current())
