@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "app/cli/CliCommand.h"
 #include "export/ExportJob.h"
+#include "map/BackgroundMaps.h"
+#include "map/HeadlessMap.h"
 
 using namespace ortolan;
 
@@ -31,6 +33,14 @@ int runExport(const QStringList &arguments)
         return 2;
     exporting::ExportRequest request = exporting::ExportJob::fromSettings(type, path);
     request.taxonCode = args.first().trimmed();
+    // Headless, the bitmap is the full-view map drawn at the size of the
+    // printed map (1100 pixels wide), with the grid, on the hydrography map.
+    if (type == QStringLiteral("bmp") && !request.outputs.currentMapImage) {
+        const QString taxon = request.taxonCode;
+        request.outputs.currentMapImage = [taxon] {
+            return map::drawTaxonMap(taxon, 1100, true, map::backgrounds::Hydrography).image;
+        };
+    }
     const bool mapFormat = type == QStringLiteral("bmp") || type == QStringLiteral("emf");
     if (mapFormat && !(type == QStringLiteral("bmp") ? bool(request.outputs.currentMapImage)
                                                       : bool(request.outputs.writeMapMetafile))) {

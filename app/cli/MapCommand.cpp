@@ -6,14 +6,11 @@
 #include "app/Settings.h"
 #include "data/DataError.h"
 #include "map/BackgroundMaps.h"
-#include "map/MapRenderer.h"
-#include "map/RecordsLayer.h"
+#include "map/HeadlessMap.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QSaveFile>
 
-#include <cmath>
 
 using namespace ortolan;
 
@@ -52,51 +49,26 @@ int run(const QStringList &arguments)
 
     const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
                                                               : map::backgrounds::Regions;
-    const map::BackgroundPicture picture = map::BackgroundPicture::load(map::backgrounds::path(name));
-    if (picture.isNull()) {
-        cli::err(settings().messages.MsgMissingFile + name);
-        return 2;
-    }
-    // The world is the image: the picture's aspect at the given width, in pixels.
-    const QRectF natural = picture.naturalRect();
-    const QSize size(width, std::max(1, int(std::lround(width * natural.height() / natural.width()))));
-    const map::ZoneGeometry geometry(size.width(), size.height());
-
     const QString taxon = args.first();
-    map::RecordsLayer records;
+    map::HeadlessMap drawn;
     try {
-        records.load(taxon);
+        drawn = map::drawTaxonMap(taxon, width, grid == QStringLiteral("on"), name);
     } catch (const data::DataError &error) {
         cli::err(settings().messages.MsgDataError + error.description());
         return 1;
     }
-    for (const QString &message : records.locate(geometry))
+    for (const QString &message : drawn.messages)
         cli::err(message);
-
-    map::MapRenderer renderer;
-    renderer.setBackground(picture);
-    renderer.setGeometry(geometry);
-    renderer.setDots(records);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        cli::err(QStringLiteral("no memory for an image of %1 x %2 pixels").arg(size.width()).arg(size.height()));
-        return 1;
-    }
-    {
-        QPainter painter(&image);
-        map::MapRenderer::View view;
-        view.world = QSizeF(size);
-        view.viewRect = QRectF(QPointF(0, 0), QSizeF(size));
-        view.grid = grid == QStringLiteral("on");
-        renderer.render(painter, view.viewRect, view);
-    }
+    if (drawn.image.isNull())
+        return 2;
+    const QImage &image = drawn.image;
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
         cli::err(QStringLiteral("cannot write ") + output);
         return 1;
     }
-    cli::out(taxon + QStringLiteral(": ") + QString::number(records.count()) + QStringLiteral(" rows, ")
-             + QString::number(renderer.dots().size()) + QStringLiteral(" squares drawn"));
+    cli::out(taxon + QStringLiteral(": ") + QString::number(drawn.recordRows) + QStringLiteral(" rows, ")
+             + QString::number(drawn.squaresDrawn) + QStringLiteral(" squares drawn"));
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "data/WriterTestSupport.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -67,11 +68,22 @@ TEST_F(ExportCommand, ExitCodesOfBadUsageFailureAndMissingRenderer)
                                out(QStringLiteral("plain/x"))});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.err.contains(QStringLiteral("ortolan-cli: Export failed"))) << failed.err.toStdString();
+    const CliRun emf = cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("emf"), QStringLiteral("-o"),
+                            out(QStringLiteral("map"))});
+    EXPECT_EQ(emf.exitCode, 1);
+    EXPECT_TRUE(emf.err.contains(QStringLiteral("not available"))) << emf.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("map.emf"))));
+}
+
+TEST_F(ExportCommand, BitmapIsTheFullViewMapDrawnHeadless)
+{
     const CliRun bmp = cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("bmp"), QStringLiteral("-o"),
                             out(QStringLiteral("map"))});
-    EXPECT_EQ(bmp.exitCode, 1);
-    EXPECT_TRUE(bmp.err.contains(QStringLiteral("not available"))) << bmp.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("map.bmp"))));
+    ASSERT_EQ(bmp.exitCode, 0) << bmp.err.toStdString();
+    const QImage image(out(QStringLiteral("map.bmp")), "BMP");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 1100);
+    EXPECT_EQ(image.height(), 1460);
 }
 
 }  // namespace
