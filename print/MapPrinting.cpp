@@ -11,7 +11,7 @@
 #include "print/OTprint.h"
 #include "print/PrintPreviewWindow.h"
 
-#include <QGuiApplication>
+#include <QDebug>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinterInfo>
@@ -72,8 +72,10 @@ bool StampaMetafile(browser::SpeciesWindow &window)
         else
             showInfo(m.text, &window);
     });
-    if (!MapPage::writeMapPage(input, engine))
+    if (const OTprintResult result = MapPage::writeMapPage(input, engine); !result) {
+        qWarning("map page not made: %s", qPrintable(result.text()));
         return false;
+    }
     if (input.forPrint)
         OpenPrintPreview(window);
     return true;
