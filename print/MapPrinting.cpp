@@ -1,13 +1,112 @@
 #include "print/MapPrinting.h"
 
+#include "app/MessageBoxes.h"
+#include "app/Settings.h"
+#include "browser/RecordWindowKind.h"
+#include "browser/SpeciesWindow.h"
+#include "map/BackgroundMaps.h"
+#include "map/GridLines.h"
+#include "map/MapWidget.h"
+#include "print/MapPage.h"
+#include "print/OTprint.h"
+#include "print/PrintPreviewWindow.h"
+
+#include <QDebug>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinterInfo>
+
 namespace ortolan::print {
 
-bool StampaMetafile(browser::SpeciesWindow &)
+MapPrintState::MapPrintState() = default;
+MapPrintState::~MapPrintState() = default;
+
+OTprint &MapPrintState::engine()
 {
-    // The drawing engine and the print preview come with the printing
-    // subsystem; until then no page can be made, and saying so lets the
-    // command report the failure instead of pretending to print.
-    return false;
+    if (!m_engine)
+        m_engine = std::make_unique<OTprint>();
+    return *m_engine;
+}
+
+namespace {
+
+bool isPrintTarget(const QString &target)
+{
+    return target == QStringLiteral("No") || target == QStringLiteral("Sì");
+}
+
+}  // namespace
+
+bool StampaMetafile(browser::SpeciesWindow &window)
+{
+    map::MapWidget *mapWidget = window.mapWidget();
+    if (!mapWidget)
+        return false;
+    const Settings &s = settings();
+    const map::MapViewModel &model = mapWidget->model();
+    const map::ZoneGeometry &geometry = model.geometry();
+    if (!geometry.isValid())
+        return false;
+
+    MapPageInput input;
+    input.world = model.worldSize();
+    input.hundredKm = geometry.hundredKm();
+    input.gridLines = map::GridLines(geometry).polylines();
+    for (const map::RecordsLayer::Square &square : mapWidget->records().squares())
+        input.squareCentres.push_back(square.centre);
+    input.blackWhite = s.PrintColourMode == QStringLiteral("BW");
+    input.backgroundPath = map::backgrounds::printPath(mapWidget->backgroundName(), s.PrintColourMode);
+    input.grid = s.GridShown == QStringLiteral("Sì");
+    input.caption = window.windowTitle();
+    input.forPrint = isPrintTarget(s.MetafileTarget);
+    input.target = input.forPrint ? MapPage::printPagePath() : s.MetafileTarget;
+
+    std::unique_ptr<MapPrintState> &state = window.printState();
+    if (!state)
+        state = std::make_unique<MapPrintState>();
+    OTprint &engine = state->engine();
+    // Creation and deletion failures of the metafile are the engine's own boxes.
+    engine.setMessageHandler([&window](const OTprint::Message &m) {
+        if (m.kind == OTprint::Message::Kind::Critical)
+            showError(m.text, &window);
+        else
+            showInfo(m.text, &window);
+    });
+    if (const OTprintResult result = MapPage::writeMapPage(input, engine); !result) {
+        qWarning("map page not made: %s", qPrintable(result.text()));
+        return false;
+    }
+    if (input.forPrint)
+        OpenPrintPreview(window);
+    return true;
+}
+
+void OpenPrintPreview(browser::SpeciesWindow &window)
+{
+    const Settings &s = settings();
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        showError(s.messages.MsgNoPrinter, &window);
+        return;
+    }
+    if (!isPrintTarget(s.MetafileTarget))
+        return;
+    // The preview is a child of the main window's work area when there is one.
+    QMdiArea *area = nullptr;
+    for (QWidget *w = window.parentWidget(); w && !area; w = w->parentWidget())
+        area = qobject_cast<QMdiArea *>(w);
+    auto *preview = new PrintPreviewWindow(MapPage::printPagePath());
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    window.registerRecordWindow(preview, browser::RecordWindowKind::Preview);
+    if (area) {
+        QMdiSubWindow *sub = area->addSubWindow(preview);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        if (!sub->isMaximized())
+            sub->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+        sub->show();
+    } else {
+        preview->resize(window.size());
+        preview->show();
+    }
 }
 
 }  // namespace ortolan::print

@@ -1,0 +1,162 @@
+// ortolan-cli print: the printed map page of a taxon (background, grid, frame,
+// one dot per occupied square, title) as the species window prints it, written
+// as an enhanced metafile, a PDF or a PNG image.
+#include "app/cli/CliCommand.h"
+
+#include "app/Settings.h"
+#include "data/DataError.h"
+#include "map/BackgroundMaps.h"
+#include "map/BackgroundPicture.h"
+#include "map/GridLines.h"
+#include "map/RecordsLayer.h"
+#include "metafile/MetafilePicture.h"
+#include "print/MapPage.h"
+#include "print/OTprint.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+using namespace ortolan;
+
+namespace {
+
+const QString Usage = QStringLiteral(
+    "print CODE -o PAGE.emf|PAGE.pdf|PAGE.png [--bw] [--grid on|off] [--background hydro|regions] [--title TEXT]");
+
+// PNG pages are drawn at this resolution.
+constexpr int PngDpi = 150;
+
+bool writeRendered(const QString &emf, const QString &output, const QString &format)
+{
+    QString error;
+    const metafile::MetafilePicture picture = metafile::MetafilePicture::load(emf, &error);
+    if (picture.isNull()) {
+        cli::err(error);
+        return false;
+    }
+    const QSizeF mm = picture.naturalSizeMm();
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (format == QStringLiteral("pdf")) {
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(QPageSize(mm, QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(600);
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return false;
+        picture.render(&painter, QRectF(0, 0, mm.width() * 600 / 25.4, mm.height() * 600 / 25.4));
+        if (!painter.end())
+            return false;
+    } else {
+        const QSize size(qRound(mm.width() * PngDpi / 25.4), qRound(mm.height() * PngDpi / 25.4));
+        const QImage image = picture.toImage(size);
+        if (image.isNull() || !image.save(&file, "PNG"))
+            return false;
+    }
+    return file.commit();
+}
+
+int run(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    bool missing = false;
+    const QString output = cli::takeOption(args, QStringLiteral("-o"), QString(), &missing);
+    const QString grid = cli::takeOption(args, QStringLiteral("--grid"), QStringLiteral("on"), &missing);
+    const QString background = cli::takeOption(args, QStringLiteral("--background"), QStringLiteral("hydro"), &missing);
+    const QString title = cli::takeOption(args, QStringLiteral("--title"), QString(), &missing);
+    const bool blackWhite = cli::takeFlag(args, QStringLiteral("--bw"));
+    if (missing || args.size() != 1 || output.isEmpty()) {
+        cli::err(QStringLiteral("usage: ") + Usage);
+        return 2;
+    }
+    const QString format = output.section(QLatin1Char('.'), -1).toLower();
+    if (format != QStringLiteral("emf") && format != QStringLiteral("pdf") && format != QStringLiteral("png")) {
+        cli::err(QStringLiteral("-o takes a file ending in .emf, .pdf or .png"));
+        return 2;
+    }
+    if (grid != QStringLiteral("on") && grid != QStringLiteral("off")) {
+        cli::err(QStringLiteral("--grid takes 'on' or 'off'"));
+        return 2;
+    }
+    if (background != QStringLiteral("hydro") && background != QStringLiteral("regions")) {
+        cli::err(QStringLiteral("--background takes 'hydro' or 'regions'"));
+        return 2;
+    }
+    if (!cli::requireDatabase())
+        return 2;
+
+    const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
+                                                              : map::backgrounds::Regions;
+    const QString mode = blackWhite ? QStringLiteral("BW") : QStringLiteral("Colori");
+    const map::BackgroundPicture picture = map::BackgroundPicture::load(map::backgrounds::path(name));
+    if (picture.isNull()) {
+        cli::err(settings().messages.MsgMissingFile + name);
+        return 2;
+    }
+    // The world has the picture's proportions, as the map fitted into its frame.
+    const QRectF natural = picture.naturalRect();
+    const map::ZoneGeometry geometry(1100.0, 1100.0 * natural.height() / natural.width());
+    if (!geometry.isValid()) {
+        cli::err(QStringLiteral("the background picture has no extent: ") + name);
+        return 1;
+    }
+
+    const QString taxon = args.first();
+    map::RecordsLayer records;
+    try {
+        records.load(taxon);
+    } catch (const data::DataError &error) {
+        cli::err(settings().messages.MsgDataError + error.description());
+        return 1;
+    }
+    for (const QString &message : records.locate(geometry))
+        cli::err(message);
+
+    print::MapPageInput input;
+    input.world = QSizeF(geometry.width(), geometry.height());
+    input.hundredKm = geometry.hundredKm();
+    input.gridLines = map::GridLines(geometry).polylines();
+    for (const auto &square : records.squares())
+        input.squareCentres.push_back(square.centre);
+    input.backgroundPath = map::backgrounds::printPath(name, mode);
+    input.blackWhite = blackWhite;
+    input.grid = grid == QStringLiteral("on");
+    input.caption = title.isEmpty() ? taxon : title;
+    input.forPrint = true;
+
+    QTemporaryDir scratch;
+    input.target = format == QStringLiteral("emf") ? output : scratch.filePath(QStringLiteral("ItaliaST.emf"));
+    print::OTprint engine;
+    engine.setMessageHandler([](const print::OTprint::Message &m) { cli::err(m.text); });
+    if (const print::OTprintResult result = print::MapPage::writeMapPage(input, engine); !result) {
+        cli::err(result.text());
+        return 1;
+    }
+    if (format != QStringLiteral("emf") && !writeRendered(input.target, output, format)) {
+        cli::err(QStringLiteral("cannot write ") + output);
+        return 1;
+    }
+    int dots = 0;
+    for (const QPointF &c : input.squareCentres)
+        dots += c.y() != 0.0;
+    cli::out(taxon + QStringLiteral(": ") + QString::number(dots) + QStringLiteral(" squares on the page"));
+    return 0;
+}
+
+const cli::CliRegistrar registrar({
+    QStringLiteral("print"),
+    Usage,
+    QStringLiteral("Draws the printed map page of a taxon (and of every taxon whose code begins with CODE):\n"
+                   "the background (hydrography or regions; --bw prints in black and white), the UTM\n"
+                   "grid (default on), the map frame, one dot per occupied 10-km square and the title\n"
+                   "(--title, default CODE) on a 200 x 280 mm sheet. .emf writes the page as it goes\n"
+                   "to the printer; .pdf and .png play it back (PNG at 150 dpi)."),
+    run,
+});
+
+}  // namespace

@@ -1,0 +1,150 @@
+// Printing from the species window and the print preview: the page is written
+// even without a printer (then MsgNoPrinter is shown instead of the preview),
+// the sheet's layout on portrait and landscape paper, and printing to a file.
+#include "app/Settings.h"
+#include "browser/SpeciesWindowFixture.h"
+#include "map/MapWidget.h"
+#include "print/MapPage.h"
+#include "support/TestSupport.h"
+#include "print/MapPrinting.h"
+#include "print/OTprint.h"
+#include "print/PrintPreviewWindow.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ortolan;
+using print::PrintPreviewWindow;
+
+namespace {
+
+class MapPrintingTest : public test::SpeciesWindowTest {
+protected:
+    void SetUp() override
+    {
+        test::SpeciesWindowTest::SetUp();
+        userFolder = settings().UserFolder;
+        settings().UserFolder = dir.path() + QStringLiteral("/");
+        appFolder = settings().ApplicationFolder;
+        settings().ApplicationFolder = test::appDir();
+    }
+    void TearDown() override
+    {
+        settings().UserFolder = userFolder;
+        settings().ApplicationFolder = appFolder;
+        settings().MetafileTarget = QStringLiteral("No");
+        test::SpeciesWindowTest::TearDown();
+    }
+    QTemporaryDir dir;
+    QString userFolder;
+    QString appFolder;
+};
+
+TEST_F(MapPrintingTest, WithoutPrintersThePageIsWrittenAndMsgNoPrinterShown)
+{
+    ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty()) << "the test expects a system without printers";
+    settings().MetafileTarget = QStringLiteral("No");
+    print::OpenPrintPreview(*window);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front().kind, MessageKind::Error);
+    EXPECT_EQ(messages.front().text, settings().messages.MsgNoPrinter);
+    EXPECT_FALSE(window->recordWindow(browser::RecordWindowKind::Preview));
+}
+
+TEST_F(MapPrintingTest, ExportWritesTheGivenFileAndOpensNothing)
+{
+    if (!window->mapWidget() || !window->mapWidget()->model().geometry().isValid())
+        GTEST_SKIP() << "the map of this window has no extent offscreen";
+    const QString target = dir.filePath(QStringLiteral("export.emf"));
+    settings().MetafileTarget = target;
+    ASSERT_TRUE(print::StampaMetafile(*window));
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(QFile::exists(print::MapPage::printPagePath()));
+    EXPECT_TRUE(messages.empty());
+    // The window keeps its engine from one page to the next.
+    ASSERT_TRUE(window->printState());
+    print::OTprint *engine = &window->printState()->engine();
+    ASSERT_TRUE(print::StampaMetafile(*window));
+    EXPECT_EQ(&window->printState()->engine(), engine);
+}
+
+TEST(PrintPreviewLayout, PortraitPaperFitsTheHeightLandscapeTheWidth)
+{
+    const QSizeF inner(1000, 700);
+    const QSizeF a4(595, 842);
+    const auto portrait = PrintPreviewWindow::computeLayout(inner, 30, 16, 16, a4, QSizeF(300, 400), true);
+    EXPECT_DOUBLE_EQ(portrait.zoom, (700.0 - 16 - 60) / 842);
+    EXPECT_DOUBLE_EQ(portrait.sheet.top(), 45);
+    EXPECT_DOUBLE_EQ(portrait.sheet.height(), 700.0 - 16 - 60);
+    EXPECT_DOUBLE_EQ(portrait.sheet.center().x(), 500);
+    EXPECT_DOUBLE_EQ(portrait.picture.center().x(), portrait.sheet.center().x());
+    EXPECT_DOUBLE_EQ(portrait.picture.center().y(), portrait.sheet.center().y());
+    EXPECT_FALSE(portrait.scrollBars);
+
+    const auto landscape =
+        PrintPreviewWindow::computeLayout(inner, 30, 16, 16, a4.transposed(), QSizeF(300, 400), true);
+    EXPECT_DOUBLE_EQ(landscape.sheet.width(), 1000.0 - 32);
+
+    // At 100% a sheet wider than the window starts at its left edge, and a
+    // picture taller than the sheet keeps to the sheet's top.
+    const auto actual = PrintPreviewWindow::computeLayout(QSizeF(400, 300), 30, 16, 16, a4, QSizeF(300, 900), false);
+    EXPECT_DOUBLE_EQ(actual.zoom, 1.0);
+    EXPECT_DOUBLE_EQ(actual.sheet.left(), 0);
+    EXPECT_DOUBLE_EQ(actual.picture.top(), actual.sheet.top());
+    EXPECT_TRUE(actual.scrollBars);
+}
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        print::OTprint engine;
+        ASSERT_TRUE(engine.OpenMeta(page, 0, 0, 20000, 28000).isOk());
+        engine.LF_Circle(1000, 1000, 200, 0, 0, 0, 0);
+        ASSERT_TRUE(engine.CloseMeta().isOk());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+    }
+    QTemporaryDir dir;
+    QString page = dir.filePath(QStringLiteral("ItaliaST.emf"));
+    QPrinter printer{QPrinter::HighResolution};
+};
+
+TEST_F(PreviewWindowTest, ShowsThePageOnASheetOfThePrintersPaper)
+{
+    PrintPreviewWindow preview(page, &printer);
+    preview.resize(900, 700);
+    ASSERT_FALSE(preview.picture().isNull());
+    const auto full = preview.currentLayout();
+    EXPECT_NEAR(full.sheet.width() / full.sheet.height(), 210.0 / 297.0, 0.01);
+    EXPECT_LT(full.sheet.bottom(), 700);
+    EXPECT_FALSE(preview.horizontalScrollBar()->isVisibleTo(&preview));
+
+    preview.ShowActualSize();
+    EXPECT_FALSE(preview.isFullPage());
+    EXPECT_DOUBLE_EQ(preview.currentLayout().zoom, 1.0);
+    EXPECT_TRUE(preview.verticalScrollBar()->isVisibleTo(&preview));
+    EXPECT_GT(preview.verticalScrollBar()->maximum(), 0);
+    preview.ShowFullPage();
+    EXPECT_TRUE(preview.isFullPage());
+    EXPECT_EQ(preview.frameMenus().size(), 3);
+    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Print preview"));
+}
+
+TEST_F(PreviewWindowTest, PrintsThePageThroughThePrinter)
+{
+    PrintPreviewWindow preview(page, &printer);
+    ASSERT_TRUE(preview.printCopies(1));
+    QFile pdf(printer.outputFileName());
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+}
+
+}  // namespace
