@@ -263,52 +263,52 @@ int DeviceContext::currentPen()
     const LogPen &p = m_s.pen;
     if (p.style == PenStyle::Null)
         return -1;
-    PenSpec spec;
-    spec.style = p.style == PenStyle::InsideFrame ? PenStyle::Solid : p.style;
-    spec.color = toQColor(p.color);
-    spec.cap = p.cap;
-    spec.join = p.join;
+    PenSpec wanted;
+    wanted.style = p.style == PenStyle::InsideFrame ? PenStyle::Solid : p.style;
+    wanted.color = toQColor(p.color);
+    wanted.cap = p.cap;
+    wanted.join = p.join;
     if (!p.cosmetic && p.width > 0)
-        spec.width = p.width * axisLength(transform(), 1, 0);
+        wanted.width = p.width * axisLength(transform(), 1, 0);
     // The platform draws wide pens of the simple kind solid, whatever their style.
     if (!p.extended && p.width > 1 && int(p.style) <= int(PenStyle::DashDotDot))
-        spec.style = PenStyle::Solid;
-    return m_out->internPen(spec);
+        wanted.style = PenStyle::Solid;
+    return m_out->internPen(wanted);
 }
 
 int DeviceContext::currentBrush()
 {
     const LogBrush &b = m_s.brush;
-    BrushSpec spec;
+    BrushSpec wanted;
     switch (b.style) {
     case BrushStyle::Null:
         return -1;
     case BrushStyle::Solid:
-        spec.style = BrushStyle::Solid;
+        wanted.style = BrushStyle::Solid;
         break;
     case BrushStyle::Hatched:
         if (quint32(b.hatch) > quint32(HatchStyle::DiagonalCross)) {
-            spec.style = BrushStyle::Solid;
+            wanted.style = BrushStyle::Solid;
             break;
         }
-        spec.style = BrushStyle::Hatched;
-        spec.hatch = b.hatch;
-        spec.opaqueBackground = m_s.bkOpaque;
-        spec.background = toQColor(m_s.bkColor);
+        wanted.style = BrushStyle::Hatched;
+        wanted.hatch = b.hatch;
+        wanted.opaqueBackground = m_s.bkOpaque;
+        wanted.background = toQColor(m_s.bkColor);
         break;
     case BrushStyle::Pattern:
     case BrushStyle::DibPattern:
     case BrushStyle::DibPatternPt:
         if (b.pattern.isNull()) {
-            spec.style = BrushStyle::Solid;
+            wanted.style = BrushStyle::Solid;
             break;
         }
-        spec.style = BrushStyle::DibPattern;
-        spec.pattern = b.pattern;
+        wanted.style = BrushStyle::DibPattern;
+        wanted.pattern = b.pattern;
         break;
     }
-    spec.color = toQColor(b.color);
-    return m_out->internBrush(spec);
+    wanted.color = toQColor(b.color);
+    return m_out->internBrush(wanted);
 }
 
 void DeviceContext::grow(const QRectF &r)

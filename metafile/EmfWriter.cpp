@@ -1248,8 +1248,8 @@ void EmfWriter::emitPicture(const MetafilePicture &picture, const QRect &dest, c
                 } else {
                     auto it = pens.find(op->pen);
                     if (it == pens.end()) {
-                        const PenSpec &spec = list.pens[size_t(op->pen)];
-                        it = pens.emplace(op->pen, createPen(spec.style, toI32(spec.width * scale), fromQColor(spec.color)))
+                        const PenSpec &wanted = list.pens[size_t(op->pen)];
+                        it = pens.emplace(op->pen, createPen(wanted.style, toI32(wanted.width * scale), fromQColor(wanted.color)))
                                  .first;
                     }
                     selectObject(it->second);
@@ -1262,10 +1262,10 @@ void EmfWriter::emitPicture(const MetafilePicture &picture, const QRect &dest, c
                 } else {
                     auto it = brushes.find(op->brush);
                     if (it == brushes.end()) {
-                        const BrushSpec &spec = list.brushes[size_t(op->brush)];
-                        const Handle h = spec.style == BrushStyle::Hatched
-                                             ? createHatchBrush(spec.hatch, fromQColor(spec.color))
-                                             : createSolidBrush(fromQColor(spec.color));
+                        const BrushSpec &wanted = list.brushes[size_t(op->brush)];
+                        const Handle h = wanted.style == BrushStyle::Hatched
+                                             ? createHatchBrush(wanted.hatch, fromQColor(wanted.color))
+                                             : createSolidBrush(fromQColor(wanted.color));
                         it = brushes.emplace(op->brush, h).first;
                     }
                     selectObject(it->second);
@@ -1273,9 +1273,9 @@ void EmfWriter::emitPicture(const MetafilePicture &picture, const QRect &dest, c
                 brush = op->brush;
             }
             if (op->brush >= 0) {
-                const BrushSpec &spec = list.brushes[size_t(op->brush)];
-                if (spec.style == BrushStyle::Hatched)
-                    useBackground(spec.opaqueBackground, spec.background);
+                const BrushSpec &wanted = list.brushes[size_t(op->brush)];
+                if (wanted.style == BrushStyle::Hatched)
+                    useBackground(wanted.opaqueBackground, wanted.background);
             }
             useRop(op->rop);
             const bool w = op->fillRule == Qt::WindingFill;

@@ -122,34 +122,34 @@ public:
         bool invertible = false;
         const QTransform toDevice = deviceToTarget.inverted(&invertible);
         m_visible = invertible ? toDevice.mapRect(target) : QRectF(-1e9, -1e9, 2e9, 2e9);
-        for (const PenSpec &spec : list.pens) {
-            QPen pen(spec.color);
-            pen.setStyle(qtPenStyle(spec.style));
-            pen.setCapStyle(spec.cap);
-            pen.setJoinStyle(spec.join);
+        for (const PenSpec &wanted : list.pens) {
+            QPen pen(wanted.color);
+            pen.setStyle(qtPenStyle(wanted.style));
+            pen.setCapStyle(wanted.cap);
+            pen.setJoinStyle(wanted.join);
             // The platform draws pens in whole pixels: under 1.5 pixels wide is one
             // pixel, which the painter's fast cosmetic stroker draws.
-            if (spec.width <= 0 || spec.width * scale < 1.5) {
+            if (wanted.width <= 0 || wanted.width * scale < 1.5) {
                 pen.setCosmetic(true);
                 pen.setWidthF(1);
             } else {
-                pen.setWidthF(spec.width);
+                pen.setWidthF(wanted.width);
                 // Round joins on lines a few pixels wide cannot be seen but cost
                 // the stroker most of its time (measured: 8x on a river network).
-                if (spec.width * scale < 3) {
+                if (wanted.width * scale < 3) {
                     pen.setJoinStyle(Qt::BevelJoin);
                     pen.setCapStyle(Qt::FlatCap);
                 }
             }
             m_pens.push_back(pen);
         }
-        for (const BrushSpec &spec : list.brushes) {
-            if (spec.style == BrushStyle::Hatched)
-                m_brushes.push_back(QBrush(spec.color, qtHatch(spec.hatch)));
-            else if (spec.style == BrushStyle::DibPattern && !spec.pattern.isNull())
-                m_brushes.push_back(QBrush(spec.pattern));
+        for (const BrushSpec &wanted : list.brushes) {
+            if (wanted.style == BrushStyle::Hatched)
+                m_brushes.push_back(QBrush(wanted.color, qtHatch(wanted.hatch)));
+            else if (wanted.style == BrushStyle::DibPattern && !wanted.pattern.isNull())
+                m_brushes.push_back(QBrush(wanted.pattern));
             else
-                m_brushes.push_back(QBrush(spec.color));
+                m_brushes.push_back(QBrush(wanted.color));
         }
     }
 
@@ -175,10 +175,10 @@ private:
         const std::optional<QColor> forced = ropColour(op.rop);
         const bool isPolygon = !op.polygon.isEmpty();
         if (op.brush >= 0) {
-            const BrushSpec &spec = m_list.brushes[size_t(op.brush)];
+            const BrushSpec &wanted = m_list.brushes[size_t(op.brush)];
             QBrush brush = forced ? QBrush(*forced) : m_brushes[size_t(op.brush)];
-            if (spec.style == BrushStyle::Hatched && spec.opaqueBackground && !forced)
-                fill(op, QBrush(spec.background));
+            if (wanted.style == BrushStyle::Hatched && wanted.opaqueBackground && !forced)
+                fill(op, QBrush(wanted.background));
             if (isPolygon && op.pen >= 0) {  // one call fills and outlines
                 m_p->setBrush(brush);
                 m_p->setPen(strokePen(op, forced));

@@ -417,8 +417,8 @@ TEST(ReportScriptReplay, FractionalAnglesReplayFromTheirWholeDegrees)
         e.CloseMeta();
         return e.lastMetafile();
     };
-    const auto spec = replayText(dir, "OpenMeta__0_0_10000_10000\r\nLArc_100_100_50_22.5_90_1_0_0\r\n");
-    EXPECT_EQ(spec->lastMetafile(), direct(22, 50));
+    const auto wanted = replayText(dir, "OpenMeta__0_0_10000_10000\r\nLArc_100_100_50_22.5_90_1_0_0\r\n");
+    EXPECT_EQ(wanted->lastMetafile(), direct(22, 50));
 
     // On a larger circle 22 and 22.5 degrees land on different pixels.
     const auto large = replayText(dir, "OpenMeta__0_0_10000_10000\r\nLArc_100_100_1000_22.5_90_1_0_0\r\n");
