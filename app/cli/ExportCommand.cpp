@@ -5,6 +5,7 @@
 #include "export/ExportJob.h"
 #include "map/BackgroundMaps.h"
 #include "map/HeadlessMap.h"
+#include "print/HeadlessPage.h"
 
 using namespace ortolan;
 
@@ -39,6 +40,22 @@ int runExport(const QStringList &arguments)
         const QString taxon = request.taxonCode;
         request.outputs.currentMapImage = [taxon] {
             return map::drawTaxonMap(taxon, 1100, true, map::backgrounds::Hydrography).image;
+        };
+    }
+    // The metafile is the exported map page (110 x 146 mm), titled with the code.
+    if (type == QStringLiteral("emf") && !request.outputs.writeMapMetafile) {
+        const QString taxon = request.taxonCode;
+        request.outputs.writeMapMetafile = [taxon](const QString &emfPath) {
+            print::HeadlessPageRequest page;
+            page.taxonCode = taxon;
+            page.backgroundName = map::backgrounds::Hydrography;
+            page.caption = taxon;
+            page.forPrint = false;
+            page.target = emfPath;
+            const print::HeadlessPageResult written = print::writeTaxonPage(page);
+            for (const QString &message : written.messages)
+                cli::err(message);
+            return written.ok;
         };
     }
     const bool mapFormat = type == QStringLiteral("bmp") || type == QStringLiteral("emf");

@@ -4,14 +4,9 @@
 #include "app/cli/CliCommand.h"
 
 #include "app/Settings.h"
-#include "data/DataError.h"
 #include "map/BackgroundMaps.h"
-#include "map/BackgroundPicture.h"
-#include "map/GridLines.h"
-#include "map/RecordsLayer.h"
 #include "metafile/MetafilePicture.h"
-#include "print/MapPage.h"
-#include "print/OTprint.h"
+#include "print/HeadlessPage.h"
 
 #include <QImage>
 #include <QPainter>
@@ -92,59 +87,26 @@ int run(const QStringList &arguments)
 
     const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
                                                               : map::backgrounds::Regions;
-    const QString mode = blackWhite ? QStringLiteral("BW") : QStringLiteral("Colori");
-    const map::BackgroundPicture picture = map::BackgroundPicture::load(map::backgrounds::path(name));
-    if (picture.isNull()) {
-        cli::err(settings().messages.MsgMissingFile + name);
-        return 2;
-    }
-    // The world has the picture's proportions, as the map fitted into its frame.
-    const QRectF natural = picture.naturalRect();
-    const map::ZoneGeometry geometry(1100.0, 1100.0 * natural.height() / natural.width());
-    if (!geometry.isValid()) {
-        cli::err(QStringLiteral("the background picture has no extent: ") + name);
-        return 1;
-    }
-
     const QString taxon = args.first();
-    map::RecordsLayer records;
-    try {
-        records.load(taxon);
-    } catch (const data::DataError &error) {
-        cli::err(settings().messages.MsgDataError + error.description());
-        return 1;
-    }
-    for (const QString &message : records.locate(geometry))
-        cli::err(message);
-
-    print::MapPageInput input;
-    input.world = QSizeF(geometry.width(), geometry.height());
-    input.hundredKm = geometry.hundredKm();
-    input.gridLines = map::GridLines(geometry).polylines();
-    for (const auto &square : records.squares())
-        input.squareCentres.push_back(square.centre);
-    input.backgroundPath = map::backgrounds::printPath(name, mode);
-    input.blackWhite = blackWhite;
-    input.grid = grid == QStringLiteral("on");
-    input.caption = title.isEmpty() ? taxon : title;
-    input.forPrint = true;
-
     QTemporaryDir scratch;
-    input.target = format == QStringLiteral("emf") ? output : scratch.filePath(QStringLiteral("ItaliaST.emf"));
-    print::OTprint engine;
-    engine.setMessageHandler([](const print::OTprint::Message &m) { cli::err(m.text); });
-    if (const print::OTprintResult result = print::MapPage::writeMapPage(input, engine); !result) {
-        cli::err(result.text());
+    print::HeadlessPageRequest request;
+    request.taxonCode = taxon;
+    request.backgroundName = name;
+    request.blackWhite = blackWhite;
+    request.grid = grid == QStringLiteral("on");
+    request.caption = title.isEmpty() ? taxon : title;
+    request.forPrint = true;
+    request.target = format == QStringLiteral("emf") ? output : scratch.filePath(QStringLiteral("ItaliaST.emf"));
+    const print::HeadlessPageResult page = print::writeTaxonPage(request);
+    for (const QString &message : page.messages)
+        cli::err(message);
+    if (!page.ok)
         return 1;
-    }
-    if (format != QStringLiteral("emf") && !writeRendered(input.target, output, format)) {
+    if (format != QStringLiteral("emf") && !writeRendered(request.target, output, format)) {
         cli::err(QStringLiteral("cannot write ") + output);
         return 1;
     }
-    int dots = 0;
-    for (const QPointF &c : input.squareCentres)
-        dots += c.y() != 0.0;
-    cli::out(taxon + QStringLiteral(": ") + QString::number(dots) + QStringLiteral(" squares on the page"));
+    cli::out(taxon + QStringLiteral(": ") + QString::number(page.squaresOnPage) + QStringLiteral(" squares on the page"));
     return 0;
 }
 

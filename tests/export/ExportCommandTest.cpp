@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 #include "data/WriterTestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -68,11 +69,27 @@ TEST_F(ExportCommand, ExitCodesOfBadUsageFailureAndMissingRenderer)
                                out(QStringLiteral("plain/x"))});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.err.contains(QStringLiteral("ortolan-cli: Export failed"))) << failed.err.toStdString();
+}
+
+TEST_F(ExportCommand, MetafileIsTheExportedMapPage)
+{
     const CliRun emf = cli({QStringLiteral("044"), QStringLiteral("--type"), QStringLiteral("emf"), QStringLiteral("-o"),
                             out(QStringLiteral("map"))});
-    EXPECT_EQ(emf.exitCode, 1);
-    EXPECT_TRUE(emf.err.contains(QStringLiteral("not available"))) << emf.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("map.emf"))));
+    ASSERT_EQ(emf.exitCode, 0) << emf.err.toStdString();
+    QFile file(out(QStringLiteral("map.emf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(40);
+    ASSERT_EQ(header.size(), 40);
+    // EMR_HEADER, then the frame in 0.01 mm: 0, 0, 11000, 14600.
+    auto le32 = [&header](int at) {
+        return qint32(quint8(header[at]) | quint8(header[at + 1]) << 8 | quint8(header[at + 2]) << 16
+                      | quint32(quint8(header[at + 3])) << 24);
+    };
+    EXPECT_EQ(le32(0), 1);
+    EXPECT_EQ(le32(24), 0);
+    EXPECT_EQ(le32(28), 0);
+    EXPECT_EQ(le32(32), 11000);
+    EXPECT_EQ(le32(36), 14600);
 }
 
 TEST_F(ExportCommand, BitmapIsTheFullViewMapDrawnHeadless)
