@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/Settings.h"
+#include "map/BackgroundMaps.h"
 
 #include <cstdio>
 
@@ -44,6 +45,21 @@ QString takeOption(QStringList &args, const QString &name, const QString &def, b
 bool takeFlag(QStringList &args, const QString &name)
 {
     return args.removeAll(name) > 0;
+}
+
+bool mapStyle(const QString &grid, const QString &background, bool *gridOn, QString *backgroundName)
+{
+    if (grid != QStringLiteral("on") && grid != QStringLiteral("off")) {
+        err(QStringLiteral("--grid takes 'on' or 'off'"));
+        return false;
+    }
+    if (background != QStringLiteral("hydro") && background != QStringLiteral("regions")) {
+        err(QStringLiteral("--background takes 'hydro' or 'regions'"));
+        return false;
+    }
+    *gridOn = grid == QStringLiteral("on");
+    *backgroundName = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography : map::backgrounds::Regions;
+    return true;
 }
 
 bool requireDatabase()

@@ -35,6 +35,11 @@ QString takeOption(QStringList &args, const QString &name, const QString &def = 
 // Takes a flag "--name" out of args; true when present.
 bool takeFlag(QStringList &args, const QString &name);
 
+// Checks the map options "--grid on|off" and "--background hydro|regions":
+// sets gridOn and the background file name, or prints what is wrong and
+// returns false.
+bool mapStyle(const QString &grid, const QString &background, bool *gridOn, QString *backgroundName);
+
 // Checks that the database of the settings exists; prints the missing-file
 // message and returns false otherwise.
 bool requireDatabase();

@@ -5,7 +5,6 @@
 
 #include "app/Settings.h"
 #include "data/DataError.h"
-#include "map/BackgroundMaps.h"
 #include "map/HeadlessMap.h"
 
 #include <QImage>
@@ -36,23 +35,17 @@ int run(const QStringList &arguments)
         cli::err(QStringLiteral("--width takes a pixel width between 10 and 20000"));
         return 2;
     }
-    if (grid != QStringLiteral("on") && grid != QStringLiteral("off")) {
-        cli::err(QStringLiteral("--grid takes 'on' or 'off'"));
+    bool gridOn = true;
+    QString name;
+    if (!cli::mapStyle(grid, background, &gridOn, &name))
         return 2;
-    }
-    if (background != QStringLiteral("hydro") && background != QStringLiteral("regions")) {
-        cli::err(QStringLiteral("--background takes 'hydro' or 'regions'"));
-        return 2;
-    }
     if (!cli::requireDatabase())
         return 2;
 
-    const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
-                                                              : map::backgrounds::Regions;
     const QString taxon = args.first();
     map::HeadlessMap drawn;
     try {
-        drawn = map::drawTaxonMap(taxon, width, grid == QStringLiteral("on"), name);
+        drawn = map::drawTaxonMap(taxon, width, gridOn, name);
     } catch (const data::DataError &error) {
         cli::err(settings().messages.MsgDataError + error.description());
         return 1;

@@ -4,7 +4,6 @@
 #include "app/cli/CliCommand.h"
 
 #include "app/Settings.h"
-#include "map/BackgroundMaps.h"
 #include "metafile/MetafilePicture.h"
 #include "print/HeadlessPage.h"
 
@@ -74,26 +73,20 @@ int run(const QStringList &arguments)
         cli::err(QStringLiteral("-o takes a file ending in .emf, .pdf or .png"));
         return 2;
     }
-    if (grid != QStringLiteral("on") && grid != QStringLiteral("off")) {
-        cli::err(QStringLiteral("--grid takes 'on' or 'off'"));
+    bool gridOn = true;
+    QString name;
+    if (!cli::mapStyle(grid, background, &gridOn, &name))
         return 2;
-    }
-    if (background != QStringLiteral("hydro") && background != QStringLiteral("regions")) {
-        cli::err(QStringLiteral("--background takes 'hydro' or 'regions'"));
-        return 2;
-    }
     if (!cli::requireDatabase())
         return 2;
 
-    const QString name = background == QStringLiteral("hydro") ? map::backgrounds::Hydrography
-                                                              : map::backgrounds::Regions;
     const QString taxon = args.first();
     QTemporaryDir scratch;
     print::HeadlessPageRequest request;
     request.taxonCode = taxon;
     request.backgroundName = name;
     request.blackWhite = blackWhite;
-    request.grid = grid == QStringLiteral("on");
+    request.grid = gridOn;
     request.caption = title.isEmpty() ? taxon : title;
     request.forPrint = true;
     request.target = format == QStringLiteral("emf") ? output : scratch.filePath(QStringLiteral("ItaliaST.emf"));
