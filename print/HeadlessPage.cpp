@@ -4,7 +4,6 @@
 #include "data/DataError.h"
 #include "map/BackgroundMaps.h"
 #include "map/BackgroundPicture.h"
-#include "map/GridLines.h"
 #include "map/RecordsLayer.h"
 #include "print/MapPage.h"
 #include "print/OTprint.h"
@@ -38,11 +37,7 @@ HeadlessPageResult writeTaxonPage(const HeadlessPageRequest &request)
     result.messages << records.locate(geometry);
 
     MapPageInput input;
-    input.world = QSizeF(geometry.width(), geometry.height());
-    input.hundredKm = geometry.hundredKm();
-    input.gridLines = map::GridLines(geometry).polylines();
-    for (const auto &square : records.squares())
-        input.squareCentres.push_back(square.centre);
+    input.setMap(QSizeF(geometry.width(), geometry.height()), geometry, records);
     input.backgroundPath = map::backgrounds::printPath(request.backgroundName, mode);
     input.blackWhite = request.blackWhite;
     input.grid = request.grid;

@@ -1,8 +1,25 @@
 #include "print/MapPage.h"
 
+#include "map/GridLines.h"
+#include "map/RecordsLayer.h"
+
 #include "app/Settings.h"
 #include "print/OTprint.h"
 #include "print/OTprintNumbers.h"
+
+namespace ortolan::print {
+
+void MapPageInput::setMap(QSizeF worldSize, const map::ZoneGeometry &geometry, const map::RecordsLayer &records)
+{
+    world = worldSize;
+    hundredKm = geometry.hundredKm();
+    gridLines = map::GridLines(geometry).polylines();
+    squareCentres.clear();
+    for (const map::RecordsLayer::Square &square : records.squares())
+        squareCentres.push_back(square.centre);
+}
+
+}  // namespace ortolan::print
 
 namespace ortolan::print::MapPage {
 

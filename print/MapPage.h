@@ -11,6 +11,11 @@
 
 #include <vector>
 
+namespace ortolan::map {
+class RecordsLayer;
+class ZoneGeometry;
+}  // namespace ortolan::map
+
 namespace ortolan::print {
 
 class OTprint;
@@ -34,6 +39,10 @@ struct MapPageInput {
     // The metafile written; print pages and exports differ in frame and origin.
     QString target;
     bool forPrint = true;
+
+    // The map part of the input: world, 100-km length, grid lines and square
+    // centres of a located square table, for the geometry of a world of `world`.
+    void setMap(QSizeF world, const map::ZoneGeometry &geometry, const map::RecordsLayer &records);
 };
 
 // The page layout of the printed map, in tenths of a millimetre (frames in

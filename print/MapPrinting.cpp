@@ -5,7 +5,6 @@
 #include "browser/RecordWindowKind.h"
 #include "browser/SpeciesWindow.h"
 #include "map/BackgroundMaps.h"
-#include "map/GridLines.h"
 #include "map/MapWidget.h"
 #include "print/MapPage.h"
 #include "print/OTprint.h"
@@ -49,11 +48,7 @@ bool StampaMetafile(browser::SpeciesWindow &window)
         return false;
 
     MapPageInput input;
-    input.world = model.worldSize();
-    input.hundredKm = geometry.hundredKm();
-    input.gridLines = map::GridLines(geometry).polylines();
-    for (const map::RecordsLayer::Square &square : mapWidget->records().squares())
-        input.squareCentres.push_back(square.centre);
+    input.setMap(model.worldSize(), geometry, mapWidget->records());
     input.blackWhite = s.PrintColourMode == QStringLiteral("BW");
     input.backgroundPath = map::backgrounds::printPath(mapWidget->backgroundName(), s.PrintColourMode);
     input.grid = s.GridShown == QStringLiteral("Sì");
