@@ -8,12 +8,12 @@
 #include "map/MapWidget.h"
 #include "print/MapPage.h"
 #include "print/OTprint.h"
+#include "print/OTprintPrinter.h"
 #include "print/PrintPreviewWindow.h"
 
 #include <QDebug>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPrinterInfo>
 
 namespace ortolan::print {
 
@@ -79,7 +79,9 @@ bool StampaMetafile(browser::SpeciesWindow &window)
 void OpenPrintPreview(browser::SpeciesWindow &window)
 {
     const Settings &s = settings();
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
+    // The process's printer is the system's, installed at start-up; the page
+    // was laid out for it.
+    if (!OTprintPrinter::current()->isInstalled()) {
         showError(s.messages.MsgNoPrinter, &window);
         return;
     }

@@ -71,7 +71,7 @@ PrintPreviewWindow::PrintPreviewWindow(const QString &pagePath, QPrinter *printe
         m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer = m_ownPrinter.get();
     }
-    m_printerAtOpen = m_printer->printerName().toUpper();
+    m_printerAtOpen = choiceOf(*m_printer);
     settings().ChosenPrinterName.clear();
     QString error;
     m_picture = metafile::MetafilePicture::load(pagePath, &error);
@@ -280,22 +280,46 @@ bool PrintPreviewWindow::printCopies(int copies)
                                    mm.height() * m_printer->resolution() / 25.4));
         m_picture.render(&painter, target);
         ok = painter.end();
+        if (ok)
+            emit copyPrinted(copy + 1, copies);
     }
     QApplication::restoreOverrideCursor();
     return ok;
 }
 
+PrintPreviewWindow::PrinterChoice PrintPreviewWindow::choiceOf(const QPrinter &printer)
+{
+    PrinterChoice choice;
+    choice.name = printer.printerName().toUpper();
+    if (choice.name.isEmpty()) {
+        choice.outputFormat = int(printer.outputFormat());
+        choice.outputFile = printer.outputFileName();
+    }
+    return choice;
+}
+
+void PrintPreviewWindow::restorePrinterAtOpen()
+{
+    if (choiceOf(*m_printer) == m_printerAtOpen)
+        return;
+    if (m_printerAtOpen.name.isEmpty()) {
+        m_printer->setPrinterName(QString());
+        m_printer->setOutputFormat(QPrinter::OutputFormat(m_printerAtOpen.outputFormat));
+        m_printer->setOutputFileName(m_printerAtOpen.outputFile);
+        return;
+    }
+    for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
+        if (info.printerName().toUpper() == m_printerAtOpen.name) {
+            m_printer->setPrinterName(info.printerName());
+            return;
+        }
+    }
+}
+
 void PrintPreviewWindow::closeEvent(QCloseEvent *event)
 {
     // The printer that was current when the preview opened becomes current again.
-    if (m_printer->printerName().toUpper() != m_printerAtOpen) {
-        for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
-            if (info.printerName().toUpper() == m_printerAtOpen) {
-                m_printer->setPrinterName(info.printerName());
-                break;
-            }
-        }
-    }
+    restorePrinterAtOpen();
     QWidget::closeEvent(event);
 }
 

@@ -63,6 +63,10 @@ public:
     // Prints `copies` jobs of the page on the window's printer without asking.
     bool printCopies(int copies);
 
+signals:
+    // One copy went to the printer as its own job (copy counts from 1).
+    void copyPrinted(int copy, int copies);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -78,7 +82,17 @@ private:
     metafile::MetafilePicture m_picture;
     std::unique_ptr<QPrinter> m_ownPrinter;
     QPrinter *m_printer = nullptr;
-    QString m_printerAtOpen;
+    // The printer current when the window opened: a printer of the system by
+    // its name in capitals, or (name empty) a file printer by format and path.
+    struct PrinterChoice {
+        QString name;
+        int outputFormat = 0;
+        QString outputFile;
+        bool operator==(const PrinterChoice &) const = default;
+    };
+    static PrinterChoice choiceOf(const QPrinter &printer);
+    void restorePrinterAtOpen();
+    PrinterChoice m_printerAtOpen;
     bool m_fullPage = true;
     QToolBar *m_toolBar = nullptr;
     QScrollBar *m_hBar = nullptr;

@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 #include "print/MapPrinting.h"
 #include "print/OTprint.h"
+#include "print/OTprintSystemPrinter.h"
 #include "print/PrintPreviewWindow.h"
 
 #include <QFile>
@@ -46,13 +47,29 @@ protected:
 
 TEST_F(MapPrintingTest, WithoutPrintersThePageIsWrittenAndMsgNoPrinterShown)
 {
-    ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty()) << "the test expects a system without printers";
+    print::OTprintPrinter::install(nullptr);
     settings().MetafileTarget = QStringLiteral("No");
     print::OpenPrintPreview(*window);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages.front().kind, MessageKind::Error);
     EXPECT_EQ(messages.front().text, settings().messages.MsgNoPrinter);
     EXPECT_FALSE(window->recordWindow(browser::RecordWindowKind::Preview));
+}
+
+TEST_F(MapPrintingTest, WithASystemPrinterThePreviewOpensOnIt)
+{
+    auto system = print::OTprintSystemPrinter::create();
+    if (!system)
+        GTEST_SKIP() << "the system lists no printer";
+    print::OTprintPrinter::install(system);
+    settings().MetafileTarget = QStringLiteral("No");
+    ASSERT_TRUE(print::StampaMetafile(*window));
+    print::OTprintPrinter::install(nullptr);
+    EXPECT_TRUE(messages.empty());
+    auto *preview = qobject_cast<PrintPreviewWindow *>(window->recordWindow(browser::RecordWindowKind::Preview));
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(&preview->printer(), &system->printer());
+    EXPECT_FALSE(preview->picture().isNull());
 }
 
 TEST_F(MapPrintingTest, ExportWritesTheGivenFileAndOpensNothing)
@@ -138,13 +155,70 @@ TEST_F(PreviewWindowTest, ShowsThePageOnASheetOfThePrintersPaper)
     EXPECT_EQ(preview.windowTitle(), QStringLiteral("Print preview"));
 }
 
-TEST_F(PreviewWindowTest, PrintsThePageThroughThePrinter)
+// The number of pages of a PDF file written by the printer, -1 when the file is
+// missing or not a finished PDF document.
+int finishedPdfPages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF") || !pdf.trimmed().endsWith("%%EOF"))
+        return -1;
+    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page\x20")
+               + pdf.count("/Type /Page/") + pdf.count("/Type /Page>"));
+}
+
+TEST_F(PreviewWindowTest, EachCopyIsAFinishedOnePageJobOfItsOwn)
 {
     PrintPreviewWindow preview(page, &printer);
-    ASSERT_TRUE(preview.printCopies(1));
-    QFile pdf(printer.outputFileName());
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    QList<int> pagesPerJob;
+    QObject::connect(&preview, &PrintPreviewWindow::copyPrinted, [&](int copy, int copies) {
+        EXPECT_EQ(copies, 3);
+        EXPECT_EQ(copy, pagesPerJob.size() + 1);
+        // The job of this copy is complete before the next one starts.
+        pagesPerJob.append(finishedPdfPages(printer.outputFileName()));
+        QFile::remove(printer.outputFileName());
+    });
+    ASSERT_TRUE(preview.printCopies(3));
+    EXPECT_EQ(pagesPerJob, QList<int>({1, 1, 1}));
+    EXPECT_EQ(printer.copyCount(), 1);
+}
+
+TEST_F(PreviewWindowTest, ClosingGivesBackTheFilePrinterOfTheOpening)
+{
+    const QString atOpen = printer.outputFileName();
+    {
+        PrintPreviewWindow preview(page, &printer);
+        // What the set-up dialog does when the user prints to another file.
+        printer.setOutputFileName(dir.filePath(QStringLiteral("elsewhere.pdf")));
+        preview.close();
+    }
+    EXPECT_EQ(printer.outputFileName(), atOpen);
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+}
+
+TEST_F(PreviewWindowTest, ClosingGivesBackTheSystemPrinterOfTheOpening)
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.size() < 2)
+        GTEST_SKIP() << "needs two printers of the system (e.g. CUPS PDF queues)";
+    QPrinter system(printers.at(0), QPrinter::HighResolution);
+    {
+        PrintPreviewWindow preview(page, &system);
+        system.setPrinterName(printers.at(1).printerName());
+        ASSERT_EQ(system.printerName(), printers.at(1).printerName());
+        preview.close();
+    }
+    EXPECT_EQ(system.printerName(), printers.at(0).printerName());
+}
+
+TEST_F(PreviewWindowTest, AMissingPageIsNotPrinted)
+{
+    PrintPreviewWindow preview(dir.filePath(QStringLiteral("none.emf")), &printer);
+    EXPECT_TRUE(preview.picture().isNull());
+    EXPECT_FALSE(preview.printCopies(1));
+    EXPECT_FALSE(QFile::exists(printer.outputFileName()));
 }
 
 }  // namespace
