@@ -57,10 +57,14 @@ PrintPreviewWindow::Layout PrintPreviewWindow::computeLayout(QSizeF inner, doubl
     l.sheet = QRectF(std::max(0.0, (inner.width() - sheet.width()) / 2), 1.5 * toolbarHeight, sheet.width(),
                      sheet.height());
     const QSizeF pic = picture * l.zoom;
-    const double top = std::max(l.sheet.top(), (sheet.height() - pic.height()) / 2 + l.sheet.top());
-    l.picture = QRectF((sheet.width() - pic.width()) / 2 + l.sheet.left(), top, pic.width(), pic.height());
+    l.picture = QRectF(l.sheet.topLeft() + pictureOffsetOnSheet(sheet, pic), pic);
     l.scrollBars = !fullPage;
     return l;
+}
+
+QPointF PrintPreviewWindow::pictureOffsetOnSheet(QSizeF sheet, QSizeF picture)
+{
+    return QPointF((sheet.width() - picture.width()) / 2, std::max(0.0, (sheet.height() - picture.height()) / 2));
 }
 
 PrintPreviewWindow::PrintPreviewWindow(const QString &pagePath, QPrinter *printer, QWidget *parent)
@@ -272,12 +276,14 @@ bool PrintPreviewWindow::printCopies(int copies)
             ok = false;
             break;
         }
-        // The page at its natural size from the page origin, played at the
-        // printer's resolution.
-        const QSizeF mm = m_picture.naturalSizeMm();
-        const QRectF target(-m_printer->pageRect(QPrinter::DevicePixel).topLeft(),
-                            QSizeF(mm.width() * m_printer->resolution() / 25.4,
-                                   mm.height() * m_printer->resolution() / 25.4));
+        // The page at its natural size, played at the printer's resolution and
+        // placed on the paper where the preview shows it. The painter's origin
+        // is the printable area's corner, not the paper's.
+        const double dotsPerMm = m_printer->resolution() / 25.4;
+        const QSizeF size = m_picture.naturalSizeMm() * dotsPerMm;
+        const QSizeF paper = m_printer->paperRect(QPrinter::DevicePixel).size();
+        const QRectF target(pictureOffsetOnSheet(paper, size) - m_printer->pageRect(QPrinter::DevicePixel).topLeft(),
+                            size);
         m_picture.render(&painter, target);
         ok = painter.end();
         if (ok)

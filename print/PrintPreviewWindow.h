@@ -3,6 +3,7 @@
 #include "app/MdiChild.h"
 #include "metafile/MetafilePicture.h"
 
+#include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -38,6 +39,10 @@ public:
     // paper, by width on landscape) instead of showing it at 100%.
     static Layout computeLayout(QSizeF inner, double toolbarHeight, double hScrollHeight, double vScrollWidth,
                                 QSizeF paper, QSizeF picture, bool fullPage);
+
+    // Where the page's picture lies on the sheet: centred, but never above the
+    // sheet's top edge. The preview and the printed paper place it alike.
+    static QPointF pictureOffsetOnSheet(QSizeF sheet, QSizeF picture);
 
     // Shows the page at pagePath on printer (not owned), or on the process's
     // system printer when null (its default printer if none is installed).

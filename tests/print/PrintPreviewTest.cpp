@@ -12,6 +12,9 @@
 #include "print/PrintPreviewWindow.h"
 
 #include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
@@ -211,6 +214,52 @@ TEST_F(PreviewWindowTest, ClosingGivesBackTheSystemPrinterOfTheOpening)
         preview.close();
     }
     EXPECT_EQ(system.printerName(), printers.at(0).printerName());
+}
+
+// The bounds of the dark pixels of an image, as fractions of its size.
+QRectF darkBounds(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 64)
+                box |= QRect(x, y, 1, 1);
+    return QRectF(double(box.left()) / image.width(), double(box.top()) / image.height(),
+                  double(box.width()) / image.width(), double(box.height()) / image.height());
+}
+
+TEST_F(PreviewWindowTest, ThePaperShowsThePageWhereThePreviewDoes)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) turns the printed PDF into pixels";
+    // A page filled black from edge to edge, so its place is easy to find.
+    const QString blackPage = dir.filePath(QStringLiteral("black.emf"));
+    print::OTprint engine;
+    ASSERT_TRUE(engine.OpenMeta(blackPage, 0, 0, 20000, 28000).isOk());
+    engine.LF_Box(0, 0, 20000, 28000, 0, 0, 0, 0);
+    ASSERT_TRUE(engine.CloseMeta().isOk());
+    printer.setPageMargins(QMarginsF(6, 9, 6, 9), QPageLayout::Millimeter);
+
+    PrintPreviewWindow preview(blackPage, &printer);
+    preview.resize(900, 900);
+    const auto layout = preview.currentLayout();
+    const QRectF shown((layout.picture.left() - layout.sheet.left()) / layout.sheet.width(),
+                       (layout.picture.top() - layout.sheet.top()) / layout.sheet.height(),
+                       layout.picture.width() / layout.sheet.width(), layout.picture.height() / layout.sheet.height());
+    ASSERT_TRUE(preview.printCopies(1));
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                                QStringLiteral("-singlefile"), printer.outputFileName(),
+                                                dir.filePath(QStringLiteral("paper"))});
+    ASSERT_TRUE(pdftoppm.waitForFinished(30000));
+    const QImage paper(dir.filePath(QStringLiteral("paper.png")));
+    ASSERT_FALSE(paper.isNull());
+    const QRectF printed = darkBounds(paper);
+    // Within a pixel of the 40 dpi raster (about 0.8% of the A4 width).
+    EXPECT_NEAR(printed.left(), shown.left(), 0.01);
+    EXPECT_NEAR(printed.top(), shown.top(), 0.01);
+    EXPECT_NEAR(printed.width(), shown.width(), 0.01);
+    EXPECT_NEAR(printed.height(), shown.height(), 0.01);
 }
 
 TEST_F(PreviewWindowTest, AMissingPageIsNotPrinted)
