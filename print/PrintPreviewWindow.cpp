@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/Settings.h"
+#include "browser/IconLibrary.h"
 #include "print/OTprintSystemPrinter.h"
 
 #include <QAction>
@@ -110,18 +111,21 @@ void PrintPreviewWindow::buildActions()
     // Tool bar: 100%, whole page, set-up, print, close, help.
     const struct {
         const char *key;
+        const char *icon;
         Caption tip;
         void (PrintPreviewWindow::*slot)();
     } buttons[] = {
-        {"Zoomin", {"Dimensione 100%", "Zoom to 100%"}, &PrintPreviewWindow::ShowActualSize},
-        {"Zoomout", {"Pagina intera", "Full page"}, &PrintPreviewWindow::ShowFullPage},
-        {"Anteprima", {"Imposta stampante", "Printer setup"}, nullptr},
-        {"Print", {"Stampa", "Print"}, &PrintPreviewWindow::PrintPage},
-        {"ChiudiAnteprima", {"Chiudi anteprima", "Close preview"}, nullptr},
-        {"HelpPreview", {"Aiuto", "Help"}, nullptr},
+        {"Zoomin", "zoom_in", {"Dimensione 100%", "Zoom to 100%"}, &PrintPreviewWindow::ShowActualSize},
+        {"Zoomout", "full_extent", {"Pagina intera", "Full page"}, &PrintPreviewWindow::ShowFullPage},
+        {"Anteprima", "printer_setup", {"Imposta stampante", "Printer setup"}, nullptr},
+        {"Print", "print_colour", {"Stampa", "Print"}, &PrintPreviewWindow::PrintPage},
+        {"ChiudiAnteprima", "close_preview", {"Chiudi anteprima", "Close preview"}, nullptr},
+        {"HelpPreview", "help", {"Aiuto", "Help"}, nullptr},
     };
+    m_toolBar->setIconSize(QSize(20, 20));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const auto &b : buttons) {
-        QAction *a = m_toolBar->addAction(text(b.tip));
+        QAction *a = m_toolBar->addAction(browser::IconLibrary::icon(QString::fromUtf8(b.icon)), text(b.tip));
         a->setObjectName(QString::fromUtf8(b.key));
         a->setToolTip(text(b.tip));
         if (b.slot)
