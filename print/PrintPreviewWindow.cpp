@@ -252,6 +252,12 @@ bool PrintPreviewWindow::SetUpPrinter()
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    // The dialog accepted settings the printer cannot take (a printer that
+    // went away, a file that cannot be written).
+    if (!m_printer->isValid()) {
+        showError(settings().messages.MsgPrintSettings, this);
+        return false;
+    }
     settings().ChosenPrinterName = m_printer->printerName().toUpper();
     relayout();
     return true;
