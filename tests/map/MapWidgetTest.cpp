@@ -365,6 +365,26 @@ TEST_F(MapSurface, MissingBackgroundLeavesTheMapAsItWas)
     EXPECT_EQ(map->backgroundName(), backgrounds::Hydrography);
 }
 
+TEST_F(MapSurface, ADamagedBackgroundIsReportedAndTheMapStaysAsItWas)
+{
+    // A background file cut short, as an interrupted copy leaves it.
+    const QString path = maps.path() + QStringLiteral("/ItaliaREGIONI.wmf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray head = file.read(300);
+    file.resize(0);
+    file.write(head);
+    file.close();
+    const QImage before = map->canvas();
+    QPointer<BackgroundWindow> window = map->chooseBackground();
+    window->option2()->setChecked(true);
+    window->apply();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, ortolan::MessageKind::Error);
+    EXPECT_EQ(map->backgroundName(), backgrounds::Hydrography);
+    EXPECT_EQ(map->canvas(), before);
+}
+
 TEST(BackgroundMaps, PrintingUsesTheBlackAndWhiteHydrography)
 {
     ortolan::test::MapFolder maps;
