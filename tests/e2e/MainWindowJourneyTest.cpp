@@ -170,6 +170,21 @@ protected:
         return window() ? qobject_cast<W *>(window()->recordWindow(kind)) : nullptr;
     }
 
+    // Clicks a tree toolbar button and waits for the record window it opens;
+    // null (with a failure) when none opens.
+    template <typename W>
+    W *openWith(int position, RecordWindowKind kind, const char *step)
+    {
+        clickButton(1, position);
+        if (!waitUntil([&] { return recordWindow<W>(kind) != nullptr; })) {
+            ADD_FAILURE() << step << ": no window opened";
+            return nullptr;
+        }
+        QTest::qWait(50);
+        screen(step);
+        return recordWindow<W>(kind);
+    }
+
     std::vector<Shown> takeMessages()
     {
         std::vector<Shown> m;
@@ -497,12 +512,9 @@ void MainWindowJourney::clickDot()
 void MainWindowJourney::openRecordWindows()
 {
     // The card.
-    ASSERT_NO_FATAL_FAILURE(clickButton(1, T1::Card));
-    ASSERT_TRUE(waitUntil([&] { return recordWindow<records::SpeciesCardWindow>(RecordWindowKind::Card); }));
-    auto *card = recordWindow<records::SpeciesCardWindow>(RecordWindowKind::Card);
+    auto *card = openWith<records::SpeciesCardWindow>(T1::Card, RecordWindowKind::Card, "09-species-card");
+    ASSERT_TRUE(card);
     cardWindow = card;
-    QTest::qWait(50);
-    screen("09-species-card");
     EXPECT_EQ(card->windowTitle(), QStringLiteral("Form of ") + species.nodeText());
     EXPECT_EQ(card->text(QStringLiteral("Text_01")), species.code);
     EXPECT_EQ(card->text(QStringLiteral("Text_02")), species.name);
@@ -516,23 +528,17 @@ void MainWindowJourney::openRecordWindows()
     ASSERT_TRUE(waitUntil([&] { return !recordWindow<QWidget>(RecordWindowKind::Sites); }));
     EXPECT_FALSE(window()->isPressed(1, T1::Sites));
     // ... and the next one opens the table of every site.
-    ASSERT_NO_FATAL_FAILURE(clickButton(1, T1::Sites));
-    ASSERT_TRUE(waitUntil([&] { return recordWindow<records::RecordTableWindow>(RecordWindowKind::Sites); }));
-    auto *sites = recordWindow<records::RecordTableWindow>(RecordWindowKind::Sites);
+    auto *sites = openWith<records::RecordTableWindow>(T1::Sites, RecordWindowKind::Sites, "10-sites");
+    ASSERT_TRUE(sites);
     sitesWindow = sites;
-    QTest::qWait(50);
-    screen("10-sites");
     EXPECT_EQ(sites->windowTitle(), QStringLiteral("Sites of ") + species.nodeText());
     EXPECT_EQ(sites->model()->rowCount(), oracle->sites(species.code));
     EXPECT_EQ(sites->model()->cell(0, 0), species.code);
 
     // The data sources of the species' data owner.
-    ASSERT_NO_FATAL_FAILURE(clickButton(1, T1::Sources));
-    ASSERT_TRUE(waitUntil([&] { return recordWindow<records::RecordTableWindow>(RecordWindowKind::Sources); }));
-    auto *sources = recordWindow<records::RecordTableWindow>(RecordWindowKind::Sources);
+    auto *sources = openWith<records::RecordTableWindow>(T1::Sources, RecordWindowKind::Sources, "11-data-sources");
+    ASSERT_TRUE(sources);
     sourcesWindow = sources;
-    QTest::qWait(50);
-    screen("11-data-sources");
     EXPECT_EQ(sources->windowTitle(), QStringLiteral("Data sources for ") + species.nodeText());
     EXPECT_EQ(sources->model()->rowCount(), oracle->sources(species.code, species.owner));
     EXPECT_EQ(settings().DataOwner, species.owner);
