@@ -5,9 +5,11 @@
 #include "app/Shell.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QShortcut>
 
 namespace ortolan {
@@ -32,6 +34,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(mdi_);
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenus);
+    // Every child frame of the work area, however it was added, is a child of its viewport.
+    mdi_->viewport()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
@@ -39,6 +43,8 @@ MainWindow::~MainWindow()
     // Closing children while the frame is destroyed activates other children:
     // the frame must not react any more.
     disconnect(mdi_, nullptr, this, nullptr);
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
 }
 
 void MainWindow::updateMenus()
@@ -99,10 +105,9 @@ QMdiSubWindow *MainWindow::addChild(QWidget *child)
     const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : QSize();
     QMdiSubWindow *sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing itself (its OK or Close button) deletes the window, and the
+    // frame follows it (closeFrameWithChild).
     child->setAttribute(Qt::WA_DeleteOnClose);
-    // A window that closes itself (its OK or Close button) takes its frame
-    // with it; queued, so a frame that is already going away is left alone.
-    connect(child, &QObject::destroyed, sub, &QWidget::close, Qt::QueuedConnection);
     connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &MainWindow::updateMenus, Qt::QueuedConnection); });
     if (wanted.isValid())
         sub->resize(wanted + (sub->sizeHint() - child->sizeHint()));
@@ -117,6 +122,35 @@ void MainWindow::placeChild(QMdiSubWindow *sub, int divisor)
     const int left = (area.width() - sub->width()) / 2;
     const int top = (area.height() - sub->height()) / divisor;
     sub->move(qMax(0, left), qMax(0, top));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mdi_->viewport() && event->type() == QEvent::ChildAdded) {
+        // The frame is still being built when it is added: look at it once
+        // it holds its widget.
+        QPointer<QObject> child = static_cast<QChildEvent *>(event)->child();
+        QMetaObject::invokeMethod(
+            this, [this, child] { closeFrameWithChild(child); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeFrameWithChild(QObject *frame)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(frame);
+    if (!sub || !sub->widget() || sub->property("ortolanClosesWithChild").toBool())
+        return;
+    sub->setProperty("ortolanClosesWithChild", true);
+    // Queued: when the frame itself is closing it deletes the widget first and
+    // is gone before this runs (the frame is the connection's context).
+    connect(
+        sub->widget(), &QObject::destroyed, sub,
+        [sub] {
+            if (!sub->widget())
+                sub->close();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

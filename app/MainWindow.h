@@ -38,11 +38,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
     // Shows the active child's menus (MdiChild) or the frame's own.
     void updateMenus();
+    // A child that closes itself (OK, Close, a chosen search result) deletes
+    // its widget: its frame in the work area goes with it instead of staying
+    // as an empty window.
+    void closeFrameWithChild(QObject *frame);
 
     QMdiArea *mdi_ = nullptr;
     QList<QMenu *> ownMenus_;

@@ -37,16 +37,12 @@ StartOptions parseOptions(const QStringList &args)
 
 }  // namespace
 
-int runApplication(int argc, char **argv)
+std::unique_ptr<MainWindow> startProgram(const QStringList &arguments, const QString &applicationFolder)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ortolan"));
-    QApplication::setOrganizationName(QStringLiteral("Ortolan"));
-
-    const StartOptions options = parseOptions(QApplication::arguments());
+    const StartOptions options = parseOptions(arguments);
     Settings &s = settings();
     s.setLanguage(options.language);
-    initialisePaths(s, QApplication::applicationDirPath());
+    initialisePaths(s, applicationFolder);
     if (!options.database.isEmpty()) {
         const QFileInfo info(options.database);
         s.DatabasePath = info.absoluteFilePath();
@@ -55,26 +51,39 @@ int runApplication(int argc, char **argv)
 
     if (!prepareDatabaseFile(s.DatabasePath)) {
         showError(missingDatabaseMessage(s));
-        return 1;
+        return nullptr;
     }
 
-    MainWindow frame;
-    setMainWindow(&frame);
+    auto frame = std::make_unique<MainWindow>();
+    setMainWindow(frame.get());
     browser::installSpeciesWindowHooks();
     // The drawing engine lays printed pages out for the system's default
     // printer; without one it keeps its description of "no printer".
     print::OTprintPrinter::install(print::OTprintSystemPrinter::create());
-    QObject::connect(&frame, &MainWindow::homeRequested, &frame, [] { goHome(); });
-    QObject::connect(&frame, &MainWindow::helpRequested, &frame, [] { showHelpContents(); });
-    QObject::connect(&frame, &MainWindow::aboutRequested, &frame, [] { openAbout(); });
+    MainWindow *f = frame.get();
+    QObject::connect(f, &MainWindow::homeRequested, f, [] { goHome(); });
+    QObject::connect(f, &MainWindow::helpRequested, f, [] { showHelpContents(); });
+    QObject::connect(f, &MainWindow::aboutRequested, f, [] { openAbout(); });
     // Without a window manager (a bare X server) maximising does nothing:
     // start with the screen's available size instead.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        frame.setGeometry(screen->availableGeometry());
-    frame.showMaximized();
+        frame->setGeometry(screen->availableGeometry());
+    frame->showMaximized();
     openStartScreen(6);
+    return frame;
+}
+
+int runApplication(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ortolan"));
+    QApplication::setOrganizationName(QStringLiteral("Ortolan"));
+
+    std::unique_ptr<MainWindow> frame = startProgram(QApplication::arguments(), QApplication::applicationDirPath());
+    if (!frame)
+        return 1;
     const int status = QApplication::exec();
-    setMainWindow(nullptr);
+    // The system's printer goes before the application object it needs.
     print::OTprintPrinter::install(nullptr);
     return status;
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -992,8 +993,13 @@ QRect EmfWriter::bounds() const
 {
     if (d->bounds.isNull())
         return QRect();
-    return QRect(QPoint(toI32(std::floor(d->bounds.left())), toI32(std::floor(d->bounds.top()))),
-                 QPoint(toI32(std::ceil(d->bounds.right())), toI32(std::ceil(d->bounds.bottom()))));
+    // Shapes far outside any page (coordinates of a bad script) are cut at
+    // +-(2^30 - 1) pixels, where QRect's own arithmetic (isNull, width:
+    // right - left + 1) still fits an int.
+    constexpr double limit = double((1 << 30) - 1);
+    const auto corner = [limit](double v) { return toI32(std::clamp(v, -limit, limit)); };
+    return QRect(QPoint(corner(std::floor(d->bounds.left())), corner(std::floor(d->bounds.top()))),
+                 QPoint(corner(std::ceil(d->bounds.right())), corner(std::ceil(d->bounds.bottom()))));
 }
 
 quint16 EmfWriter::handleCount() const

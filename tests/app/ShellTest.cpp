@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -175,4 +176,33 @@ TEST(HelpPages, EveryTopicExistsInBothLanguages)
             EXPECT_TRUE(QFile::exists(helpTopicPath(context))) << lang << " " << context;
     }
     settings().setLanguage(QStringLiteral("Inglese"));
+}
+
+TEST_F(ShellTest, ChildClosingItselfTakesItsFrameAlong)
+{
+    // One child added by the frame, one straight to the work area (as the
+    // print preview is); both delete themselves when they close.
+    auto *added = new QWidget;
+    added->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QMdiSubWindow> addedFrame = frame->addChild(added);
+    auto *direct = new QWidget;
+    direct->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QMdiSubWindow> directFrame = frame->mdiArea()->addSubWindow(direct);
+    directFrame->show();
+    QTest::qWait(10);
+    ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+
+    added->close();
+    direct->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return addedFrame.isNull() && directFrame.isNull(); }, 5000))
+        << "an empty frame stayed in the work area";
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+
+    // A frame closed by the user still closes once, with its child.
+    auto *third = new QWidget;
+    QPointer<QWidget> child = third;
+    QPointer<QMdiSubWindow> thirdFrame = frame->addChild(third);
+    QTest::qWait(10);
+    thirdFrame->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thirdFrame.isNull() && child.isNull(); }, 5000));
 }

@@ -62,8 +62,9 @@ TEST(GridLines, NorthingLinesBendOnTheZoneBoundaries)
         const QPointF mid = (line[0] + line[1]) / 2.0;
         EXPECT_NEAR(g.readoutInZone(mid, 32).northingKm, 4000.0 + 100.0 * i, 1e-6) << i;
         // Lines go north (up) in 100-km steps.
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(line[0].y(), grid.northingLines()[size_t(i - 1)][0].y());
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 using namespace ortolan::metafile;
@@ -80,6 +81,19 @@ TEST(EmfHeader, BoundsFollowTheMappingAndStayEmptyWhenNothingIsDrawn)
     w.selectStockObject(StockObject::NullPen);
     w.rectangle(QRect(QPoint(100, 100), QPoint(300, 200)));
     EXPECT_EQ(parsed(w).header.bounds, QRect(QPoint(100, 800), QPoint(300, 900)));
+}
+
+TEST(EmfHeader, BoundsOfShapesBeyondAnyPageAreCutWithoutOverflow)
+{
+    // A bad report script can draw at the ends of the 32-bit range; the header
+    // bounds are cut at +-(2^30 - 1) pixels instead of reaching INT_MIN, where
+    // the bounds rectangle's own arithmetic would overflow.
+    EmfWriter w(a4(), QRect(0, 0, 1000, 1000));
+    w.rectangle(QRect(QPoint(std::numeric_limits<int>::min(), std::numeric_limits<int>::min()),
+                      QPoint(std::numeric_limits<int>::max(), std::numeric_limits<int>::max())));
+    const int limit = (1 << 30) - 1;
+    EXPECT_EQ(w.bounds(), QRect(QPoint(-limit, -limit), QPoint(limit, limit)));
+    EXPECT_EQ(parsed(w).header.bounds, QRect(QPoint(-limit, -limit), QPoint(limit, limit)));
 }
 
 TEST(EmfHeader, HandleCountIsTheTablesHighWaterMark)
