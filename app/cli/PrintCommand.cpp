@@ -72,7 +72,10 @@ const cli::CliRegistrar registrar({
                    "the background (hydrography or regions; --bw prints in black and white), the UTM\n"
                    "grid (default on), the map frame, one dot per occupied 10-km square and the title\n"
                    "(--title, default CODE) on a 200 x 280 mm sheet. .emf writes the page as it goes\n"
-                   "to the printer; .pdf and .png play it back (PNG at 150 dpi)."),
+                   "to the printer; .pdf and .png play it back (PNG at 150 dpi). A taxon without records\n"
+                   "gets a page with an empty map; the number of dots drawn goes to stdout.\n"
+                   "Exit status: 0 written, 1 the page could not be made or written, 2 bad usage or\n"
+                   "missing database."),
     run,
 });
 
