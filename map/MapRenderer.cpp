@@ -35,7 +35,9 @@ QPolygonF MapRenderer::dotOutline(double rx, double ry)
     // A polygon of n corners on a circle of radius r stays within
     // r (1 - cos(pi / n)) ~ r (pi / n)^2 / 2 of it: 0.1 pixel for n = pi sqrt(5 r).
     const double r = std::max(std::abs(rx), std::abs(ry));
-    const int n = std::clamp(int(std::ceil(M_PI * std::sqrt(5.0 * r))), 8, 256);
+    // A multiple of four puts corners on both axes: the dot is as wide and as
+    // tall as its circle and symmetric about its centre.
+    const int n = (std::clamp(int(std::ceil(M_PI * std::sqrt(5.0 * r))), 8, 256) + 3) / 4 * 4;
     QPolygonF polygon(n);
     for (int i = 0; i < n; ++i) {
         const double a = 2.0 * M_PI * i / n;
