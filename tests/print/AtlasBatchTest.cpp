@@ -194,29 +194,6 @@ AtlasBatch::Request request(const QString &code, const QString &folder, print::P
     return r;
 }
 
-// Splits one RFC 4180 line that has no line breaks inside its fields.
-QStringList csvLine(const QString &line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted && c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
-            field += c;
-            ++i;
-        } else if (c == u'"') {
-            quoted = !quoted;
-        } else if (c == u',' && !quoted) {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    return fields << field;
-}
-
 TEST_F(AtlasFixture, WritesOnePagePerSpeciesAndAnIndexOfThem)
 {
     std::vector<int> progress;
@@ -245,12 +222,12 @@ TEST_F(AtlasFixture, WritesOnePagePerSpeciesAndAnIndexOfThem)
     EXPECT_EQ(lines[4], QString());
     // Carabus olympiae: UG12 and NF00 of its own, UG12 and WA00 of its
     // subspecies: three squares; the latest record is the subspecies' of 2005.
-    EXPECT_EQ(csvLine(lines[1]), (QStringList{Olympiae, QStringLiteral("Carabus olympiae"), QStringLiteral("Sella, 1855"),
+    EXPECT_EQ(test::csvFields(lines[1]), (QStringList{Olympiae, QStringLiteral("Carabus olympiae"), QStringLiteral("Sella, 1855"),
                                               QStringLiteral("3"), QStringLiteral("2005"),
                                               QStringLiteral("044.00101.001.0_Carabus_olympiae.emf")}));
-    EXPECT_EQ(csvLine(lines[2]).mid(3, 2), (QStringList{QStringLiteral("1"), QStringLiteral("1950")}));
+    EXPECT_EQ(test::csvFields(lines[2]).mid(3, 2), (QStringList{QStringLiteral("1"), QStringLiteral("1950")}));
     // No records: a page all the same, 0 squares and no year.
-    EXPECT_EQ(csvLine(lines[3]), (QStringList{Odd, QString::fromUtf8(OddName), QString::fromUtf8(OddAuthor),
+    EXPECT_EQ(test::csvFields(lines[3]), (QStringList{Odd, QString::fromUtf8(OddName), QString::fromUtf8(OddAuthor),
                                               QStringLiteral("0"), QString(),
                                               QStringLiteral("044.00101.003.0_Carabus_alpha_,_beta_gamma.emf")}));
 }
