@@ -4,7 +4,7 @@
 #include "bench/BenchRecorder.h"
 #include "bench/BenchSuites.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -84,18 +84,25 @@ private:
 
 }  // namespace
 
-bool printSummary(const BenchContext &context)
+namespace {
+
+// The table of one database: its operations (names with suffix) against
+// their floors and budgets. The budgets hold for the demo database; the rows
+// of the larger one are shown for comparison and judged only when `judge`.
+QString budgetTable(const BenchContext &context, const QString &suffix, bool judge, bool *allOk)
 {
     const BenchRecorder &r = BenchRecorder::instance();
-    const bool large = !context.largeDatabase.isEmpty();
-    bool allOk = true;
     Table table;
-    table.add({QStringLiteral("operation (processor time of the thread, median)"), QStringLiteral("median ms"),
-               QStringLiteral("wall ms"), QStringLiteral("floor ms"), QStringLiteral("ratio"), QStringLiteral("budget"),
-               QStringLiteral("")});
-    QString scaling;
+    table.add({QStringLiteral("operation"), QStringLiteral("median ms"), QStringLiteral("wall ms"),
+               QStringLiteral("floor ms"), QStringLiteral("ratio"), QStringLiteral("budget"), QString()});
+    auto verdict = [&](bool judged, bool ok) {
+        if (!judged || !judge)
+            return QString();
+        *allOk = *allOk && ok;
+        return ok ? QStringLiteral("ok") : QStringLiteral("over");
+    };
     for (const TimeRow &row : timeRows()) {
-        const QString op = QString::fromUtf8(row.operation), floor = QString::fromUtf8(row.floor);
+        const QString op = QString::fromUtf8(row.operation) + suffix, floor = QString::fromUtf8(row.floor) + suffix;
         if (!r.has(op))
             continue;
         const double median = r.medianCpu(op), fl = r.medianCpu(floor);
@@ -110,19 +117,12 @@ bool printSummary(const BenchContext &context)
             budget << QStringLiteral("ratio <= ") + number(row.maxRatio, 1);
             ok = ok && ratio <= row.maxRatio;
         }
-        const bool judged = !budget.isEmpty();
-        allOk = allOk && ok;
-        table.add({op, number(median), number(r.medianWall(op)), r.has(floor) ? number(fl) : QStringLiteral("-"),
-                   r.has(floor) ? number(ratio, 1) : QStringLiteral("-"), budget.join(QStringLiteral(", ")),
-                   judged ? (ok ? QStringLiteral("ok") : QStringLiteral("over")) : QString()});
-        if (large && r.has(op + largeSuffix()))
-            scaling += QStringLiteral("  ") + op.leftJustified(56) + number(median) + QStringLiteral(" -> ")
-                       + number(r.medianCpu(op + largeSuffix())) + QStringLiteral(" ms (x")
-                       + number(median > 0 ? r.medianCpu(op + largeSuffix()) / median : 0, 2) + QStringLiteral(")\n");
+        table.add({QString::fromUtf8(row.operation), number(median), number(r.medianWall(op)),
+                   r.has(floor) ? number(fl) : QStringLiteral("-"), r.has(floor) ? number(ratio, 1) : QStringLiteral("-"),
+                   budget.join(QStringLiteral(", ")), verdict(!budget.isEmpty(), ok)});
     }
-
     for (const auto &[label, budget] : {std::pair{"atlas: family to PNG", 25.0}, std::pair{"atlas: family to EMF", 200.0}}) {
-        const QString op = QString::fromUtf8(label);
+        const QString op = QString::fromUtf8(label) + suffix;
         if (!r.has(op))
             continue;
         // Pages are drawn on this thread and written on a second one; with two
@@ -131,36 +131,54 @@ bool printSummary(const BenchContext &context)
         const double drawing = r.medianCpu(op), writing = std::max(0.0, r.medianProcessCpu(op) - drawing);
         const double perCpu = pages / (std::max(drawing, writing) / 1000.0);
         const double perWall = pages / (r.medianWall(op) / 1000.0);
-        const bool ok = perCpu >= budget;
-        allOk = allOk && ok;
-        table.add({op + QStringLiteral(" (%1 pages), pages/s").arg(pages), number(perCpu, 1), number(perWall, 1),
-                   QStringLiteral("-"), QStringLiteral("-"), QStringLiteral(">= ") + number(budget, 0),
-                   ok ? QStringLiteral("ok") : QStringLiteral("over")});
+        table.add({QString::fromUtf8(label) + QStringLiteral(" (%1 pages), pages/s").arg(pages), number(perCpu, 1),
+                   number(perWall, 1), QStringLiteral("-"), QStringLiteral("-"),
+                   QStringLiteral(">= ") + number(budget, 0), verdict(true, perCpu >= budget)});
     }
-
-    const double memory = peakMemoryMb(context, context.demoDatabase);
-    const bool memoryOk = memory >= 0 && memory < 200;
-    allOk = allOk && memoryOk;
+    const double memory = peakMemoryMb(context, suffix.isEmpty() ? context.demoDatabase : context.largeDatabase);
+    BenchRecorder::instance().setValue(QStringLiteral("peak memory") + suffix, memory);
     table.add({QStringLiteral("peak resident memory, species window with the largest genus, MB"), number(memory, 1),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("< 200"),
-               memoryOk ? QStringLiteral("ok") : QStringLiteral("over")});
-    if (large) {
-        const double largeMemory = peakMemoryMb(context, context.largeDatabase);
-        scaling += QStringLiteral("  ") + QStringLiteral("peak resident memory, MB").leftJustified(56) + number(memory, 1)
-                   + QStringLiteral(" -> ") + number(largeMemory, 1) + QStringLiteral(" (x")
-                   + number(memory > 0 ? largeMemory / memory : 0, 2) + QStringLiteral(")\n");
-    }
+               verdict(true, memory >= 0 && memory < 200)});
+    return table.text();
+}
 
-    QString text = QStringLiteral("\nBudgets (processor time of the work; wall time for reference):\n") + table.text();
-    if (!scaling.isEmpty())
-        text += QStringLiteral("\nDemo database -> x10 records:\n") + scaling;
+}  // namespace
+
+bool printSummary(const BenchContext &context)
+{
+    const BenchRecorder &r = BenchRecorder::instance();
+    const bool large = !context.largeDatabase.isEmpty();
+    bool allOk = true;
+    QString text = QStringLiteral("\nDemo database (medians of the processor time of the work; wall time for "
+                                  "reference):\n")
+                   + budgetTable(context, QString(), true, &allOk);
+    if (large) {
+        text += QStringLiteral("\nDatabase of ten times the records (for comparison; the budgets are the demo "
+                               "database's):\n")
+                + budgetTable(context, largeSuffix(), false, &allOk);
+        text += QStringLiteral("\nDemo -> x10 records:\n");
+        for (const TimeRow &row : timeRows()) {
+            const QString op = QString::fromUtf8(row.operation);
+            if (!r.has(op) || !r.has(op + largeSuffix()))
+                continue;
+            const double demo = r.medianCpu(op), big = r.medianCpu(op + largeSuffix());
+            text += QStringLiteral("  ") + op.leftJustified(56) + number(demo) + QStringLiteral(" -> ") + number(big)
+                    + QStringLiteral(" ms (x") + number(demo > 0 ? big / demo : 0, 2) + QStringLiteral(")\n");
+        }
+        const double demoMemory = r.value(QStringLiteral("peak memory")),
+                     bigMemory = r.value(QStringLiteral("peak memory") + largeSuffix());
+        text += QStringLiteral("  ") + QStringLiteral("peak resident memory, MB").leftJustified(56)
+                + number(demoMemory, 1) + QStringLiteral(" -> ") + number(bigMemory, 1) + QStringLiteral(" (x")
+                + number(demoMemory > 0 ? bigMemory / demoMemory : 0, 2) + QStringLiteral(")\n");
+    }
     text += allOk ? QStringLiteral("\nEvery budget met.\n") : QStringLiteral("\nSome budgets are missed (\"over\").\n");
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     if (!context.reportPath.isEmpty()) {
-        QFile report(context.reportPath);
-        if (report.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            report.write(bytes);
+        QSaveFile report(context.reportPath);
+        if (report.open(QIODevice::WriteOnly) && report.write(bytes) == bytes.size())
+            report.commit();
     }
     return allOk;
 }
