@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace ortolan::print {
@@ -120,6 +121,11 @@ QString AtlasBatch::safeFileName(const QString &text)
     while (start < name.size() && trimmable(name[start]))
         ++start;
     name = name.mid(start);
+    // Windows keeps device names for itself, whatever the extension.
+    static const QRegularExpression device(QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\\..*)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (device.match(name).hasMatch())
+        name.prepend(u'_');
     if (name.size() > MaxNameLength) {
         name.truncate(MaxNameLength);
         // Never leave half of a surrogate pair, nor a trailing dot or blank.

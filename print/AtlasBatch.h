@@ -84,7 +84,8 @@ public:
     // A file name that every common file system accepts: characters that are
     // not allowed in names on Windows or Linux (path separators, < > : " | ? *,
     // control characters) and blanks become "_", runs of "_" shrink to one,
-    // leading and trailing dots, blanks and "_" go, and the result stays short
+    // leading and trailing dots, blanks and "_" go, a device name of Windows
+    // (CON, NUL, COM1, ...) gets a leading "_", and the result stays short
     // enough for a name with an extension.
     static QString safeFileName(const QString &text);
     // "CODE_Genus_species.ext", made safe.

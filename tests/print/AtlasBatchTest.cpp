@@ -120,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"DotsOnly", "...", ""},
                       NameCase{"ParentFolder", "../../etc/passwd", "etc_passwd"},
                       NameCase{"LettersOfOtherScriptsStay", "Pieris_brassicæ_Müller", "Pieris_brassicæ_Müller"},
-                      NameCase{"ApostropheAndCommaStay", "dell'Ortolan,_1839", "dell'Ortolan,_1839"}),
+                      NameCase{"ApostropheAndCommaStay", "dell'Ortolan,_1839", "dell'Ortolan,_1839"},
+                      NameCase{"WindowsDeviceName", "nul", "_nul"},
+                      NameCase{"WindowsDeviceNameWithADot", "COM1.x", "_COM1.x"},
+                      NameCase{"DeviceNameInsideAWordStays", "connubia", "connubia"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SafeFileNameLength, LongNamesAreCutWithoutSplittingACharacter)
