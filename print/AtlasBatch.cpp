@@ -61,9 +61,8 @@ QVariant latestYear(data::Connection &db, const QString &code)
     return rows.field(0);
 }
 
-AtlasBatch::Result failed(AtlasBatch::Result::Status status, const QString &why)
+AtlasBatch::Result failed(AtlasBatch::Result result, AtlasBatch::Result::Status status, const QString &why)
 {
-    AtlasBatch::Result result;
     result.status = status;
     result.failure = why;
     return result;
@@ -177,39 +176,36 @@ AtlasBatch::Result AtlasBatch::run(const Request &request, const Progress &progr
     try {
         db = data::Connection::openPrivate();
     } catch (const data::DataError &error) {
-        return failed(Result::Status::NoDatabase, settings().messages.MsgDataError + error.description());
+        return failed({}, Result::Status::NoDatabase, settings().messages.MsgDataError + error.description());
     }
     return run(*db, request, progress);
 }
 
 AtlasBatch::Result AtlasBatch::run(data::Connection &db, const Request &request, const Progress &progress)
 {
+    Result result;
+    auto stop = [&result](Result::Status status, const QString &why) { return failed(result, status, why); };
     std::optional<std::vector<Taxon>> taxa;
     try {
         taxa = taxaOf(db, request.code, request.subspecies);
     } catch (const data::DataError &error) {
-        return failed(Result::Status::NoDatabase, settings().messages.MsgDataError + error.description());
+        return stop(Result::Status::NoDatabase, settings().messages.MsgDataError + error.description());
     }
     if (!taxa)
-        return failed(Result::Status::UnknownCode, QStringLiteral("no group or taxon has the code '") + request.code
-                                                       + QStringLiteral("'"));
+        return stop(Result::Status::UnknownCode,
+                    QStringLiteral("no group or taxon has the code '") + request.code + QStringLiteral("'"));
 
     const QDir folder(request.folder);
-    if (request.folder.isEmpty() || !QDir().mkpath(folder.absolutePath()) || !QFileInfo(folder.absolutePath()).isWritable())
-        return failed(Result::Status::BadFolder, QStringLiteral("cannot write into the folder ") + request.folder);
+    if (request.folder.isEmpty() || !QDir().mkpath(folder.absolutePath())
+        || !QFileInfo(folder.absolutePath()).isWritable())
+        return stop(Result::Status::BadFolder, QStringLiteral("cannot write into the folder ") + request.folder);
 
     HeadlessPageStyle style = request.style;
     style.forPrint = true;
     HeadlessPage page(style);
     if (!page.isReady())
-        return failed(Result::Status::Failed, page.problems().join(QStringLiteral("; ")));
+        return stop(Result::Status::Failed, page.problems().join(QStringLiteral("; ")));
 
-    Result result;
-    auto stop = [&result](Result::Status status, const QString &why) {
-        result.status = status;
-        result.failure = why;
-        return result;
-    };
     // Pages are drawn here and written (PNG encoded) on the writer's thread.
     PageFileWriter writer;
     QSet<QString> taken{indexName().toLower()};
@@ -221,7 +217,8 @@ AtlasBatch::Result AtlasBatch::run(data::Connection &db, const Request &request,
         const QString path = folder.absoluteFilePath(entry.fileName);
         const HeadlessPageResult written = page.write(db, taxon.code, taxon.caption(), QString());
         if (!written.ok)
-            return stop(Result::Status::Failed, taxon.code + QStringLiteral(": ") + written.messages.join(QStringLiteral("; ")));
+            return stop(Result::Status::Failed,
+                        taxon.code + QStringLiteral(": ") + written.messages.join(QStringLiteral("; ")));
         for (const QString &m : written.messages)
             result.warnings << taxon.code + QStringLiteral(": ") + m;
         bool queued = false;

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <QImage>
+#include <QPainter>
 
 #include <png.h>
 #include <zlib.h>
@@ -87,7 +88,14 @@ bool PngWriter::write(const QImage &image, QIODevice *device, QString *error)
         return fail(error, QStringLiteral("no image to write"));
     if (!device || !device->isWritable())
         return fail(error, QStringLiteral("the PNG file is not open for writing"));
-    const QImage rgb = image.format() == QImage::Format_RGB888 ? image : image.convertToFormat(QImage::Format_RGB888);
+    QImage opaque = image;
+    if (image.hasAlphaChannel()) {
+        opaque = QImage(image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    const QImage rgb = opaque.format() == QImage::Format_RGB888 ? opaque : opaque.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
         return fail(error, QStringLiteral("no memory to convert an image of %1 x %2 pixels")
                                .arg(image.width())

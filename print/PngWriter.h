@@ -14,8 +14,8 @@ namespace ortolan::print {
 // filter on every row at the default compression and spends four fifths of a
 // batch atlas's time there.
 //
-// Writes 8-bit RGB: the image is taken as opaque (a translucent pixel is
-// stored as composed over black, as QImage converts it).
+// Writes 8-bit RGB without alpha: a page is opaque, and a translucent pixel
+// is stored as composed over white, the colour of the paper.
 class PngWriter {
 public:
     // Writes image to device; false and *error (one line) when the image is
