@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace ortolan {
 
@@ -46,7 +47,7 @@ void MainWindow::updateMenus()
     const auto *child = active ? dynamic_cast<const MdiChild *>(active->widget()) : nullptr;
     if (child)
         showChildMenus(child->frameMenus());
-    else if (!active || mdi_->subWindowList().isEmpty())
+    else if (!active || !active->widget() || mdi_->subWindowList().isEmpty())
         showOwnMenus();
 }
 
@@ -73,6 +74,11 @@ void MainWindow::buildMenus()
     info->setObjectName(QStringLiteral("Info_mnu"));
     connect(info, &QAction::triggered, this, &MainWindow::aboutRequested);
 
+    // F1 opens the help in every window of the program.
+    auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
+    f1->setContext(Qt::ApplicationShortcut);
+    connect(f1, &QShortcut::activated, this, &MainWindow::helpRequested);
+
     ownMenus_ = {file, help};
     showOwnMenus();
 }
@@ -89,9 +95,17 @@ void MainWindow::showChildMenus(const QList<QMenu *> &menus)
 
 QMdiSubWindow *MainWindow::addChild(QWidget *child)
 {
+    // A window that asked for its size keeps it inside its frame.
+    const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : QSize();
     QMdiSubWindow *sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself (its OK or Close button) takes its frame
+    // with it; queued, so a frame that is already going away is left alone.
+    connect(child, &QObject::destroyed, sub, &QWidget::close, Qt::QueuedConnection);
     connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &MainWindow::updateMenus, Qt::QueuedConnection); });
+    if (wanted.isValid())
+        sub->resize(wanted + (sub->sizeHint() - child->sizeHint()));
     child->show();
     sub->show();
     return sub;

@@ -21,13 +21,13 @@ SpeciesWindowHooks &hooks()
     return h;
 }
 
+}  // namespace
+
 void closeAbout()
 {
     if (g_about)
         g_about->close();
 }
-
-}  // namespace
 
 void setSpeciesWindowHooks(SpeciesWindowHooks h) { hooks() = std::move(h); }
 

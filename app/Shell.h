@@ -19,6 +19,8 @@ QMdiSubWindow *openStartScreen(int divisor);
 QMdiSubWindow *startScreenSubWindow();
 // Opens the about window, centred, top at one third.
 QMdiSubWindow *openAbout();
+// Closes the about window when it is open (the species window takes it along).
+void closeAbout();
 // Closes the species window (and with it its record windows) and opens the
 // start screen at one third.
 void goHome();

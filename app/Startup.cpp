@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/Shell.h"
 #include "browser/SpeciesWindow.h"
+#include "print/OTprintSystemPrinter.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -60,6 +61,9 @@ int runApplication(int argc, char **argv)
     MainWindow frame;
     setMainWindow(&frame);
     browser::installSpeciesWindowHooks();
+    // The drawing engine lays printed pages out for the system's default
+    // printer; without one it keeps its description of "no printer".
+    print::OTprintPrinter::install(print::OTprintSystemPrinter::create());
     QObject::connect(&frame, &MainWindow::homeRequested, &frame, [] { goHome(); });
     QObject::connect(&frame, &MainWindow::helpRequested, &frame, [] { showHelpContents(); });
     QObject::connect(&frame, &MainWindow::aboutRequested, &frame, [] { openAbout(); });
@@ -71,6 +75,7 @@ int runApplication(int argc, char **argv)
     openStartScreen(6);
     const int status = QApplication::exec();
     setMainWindow(nullptr);
+    print::OTprintPrinter::install(nullptr);
     return status;
 }
 

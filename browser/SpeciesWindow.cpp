@@ -151,9 +151,17 @@ void SpeciesWindow::attachMap()
     connect(mapWidget_, &map::MapWidget::closeSitesRequested, this,
             [this] { records::closeRecordWindow(*this, RecordWindowKind::Sites); });
     connect(mapWidget_, &map::MapWidget::sitesRequested, this, [this](const QString &, const QString &caption) {
-        records::openSitesTable(*this, settings().RecordQuery, caption);
-        setButtonAndMenu(1, SpeciesWindow::buttonOf(RecordWindowKind::Sites), true);
+        // A failing database ends the click here, with its message.
+        try {
+            records::openSitesTable(*this, settings().RecordQuery, caption);
+            setButtonAndMenu(1, SpeciesWindow::buttonOf(RecordWindowKind::Sites), true);
+        } catch (const data::DataError &e) {
+            showError(settings().messages.MsgDataError + e.description(), this);
+        }
     });
+    // The zoom panel reads "Zoom  x 1" from the start, before any zoom or move.
+    if (QLabel *label = statusPanel(2, 3))
+        label->setText(mapWidget_->model().statusText(3));
 }
 
 void SpeciesWindow::connectCommands()
@@ -642,6 +650,7 @@ void SpeciesWindow::closeEvent(QCloseEvent *event)
     if (!unloaded_) {
         unloaded_ = true;
         closeChildren();
+        closeAbout();
         settings().SelectedNodeKind = QStringLiteral("0");
         printState_.reset();
         if (g_current == this)

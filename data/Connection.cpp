@@ -57,6 +57,9 @@ std::unique_ptr<Connection> Connection::open(const QString &path, const QString 
     if (rc != SQLITE_OK)
         throw DataError(QStringLiteral("Cannot open ") + path + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)));
 
+    // Wait a moment for a file that another program is writing instead of
+    // failing at once; from the first read on.
+    sqlite3_busy_timeout(db, 2000);
     // Reading the schema fails for a file that is not a database.
     connection->nocaseColumns_ = NocaseColumns(db);
 
@@ -69,15 +72,17 @@ std::unique_ptr<Connection> Connection::open(const QString &path, const QString 
         if (found)
             recorded = info.rows().front().front().toString();
     } catch (const DataError &) {
+        // A locked, damaged or unreadable file reports its own error, not a
+        // wrong password; only a missing table means "no password here".
+        if ((sqlite3_errcode(db) & 0xff) != SQLITE_ERROR)
+            throw;
         found = false;
     }
     if (!found || recorded != passwordOf(connect))
         throw DataError(QStringLiteral("Not a valid password."));
 
-    // Temporary views and sorts stay in memory; wait a moment for a file that
-    // another program is writing instead of failing at once.
+    // Temporary views and sorts stay in memory.
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(db, 2000);
     if (!dialect::registerFunctions(db))
         throw DataError(QString::fromUtf8(sqlite3_errmsg(db)));
     return connection;

@@ -18,6 +18,14 @@ QString bracketed(QString name)
     return QStringLiteral("[") + name + QStringLiteral("]");
 }
 
+// Text inside the brackets of a select-into's connect text or table name.
+QString intoText(const QString &text)
+{
+    QString result = text;
+    result.replace(QStringLiteral("]"), QStringLiteral("]]"));
+    return result;
+}
+
 }  // namespace
 
 QString quoted(const QString &text)
@@ -215,7 +223,7 @@ QString sitesToExcel(const QString &workbookPath, const QString &taxonCode, bool
         ? QStringLiteral("[NOME_SP] AS SPECIES,[REGIONE] AS REGION,[PROVINCIA] AS PROVINCE,[LOC] AS LOCALITY,[STAZIONE] AS SITE,[QUOTA] AS ELEVATION,[FONTE] AS SOURCE,[ANNO] AS YEAR,[UTM],[PRECISIONE_UTM] AS PRECISION")
         : QStringLiteral("[NOME_SP],[REGIONE],[PROVINCIA],[LOC] AS LOCALITA,[STAZIONE],[QUOTA],[FONTE],[ANNO],[UTM],[PRECISIONE_UTM] AS PRECISIONE");
     const QString sheet = english ? QStringLiteral("Sites") : QStringLiteral("Stazioni");
-    return QStringLiteral("SELECT ") + fields + QStringLiteral(" INTO [Excel 8.0;DATABASE=") + workbookPath
+    return QStringLiteral("SELECT ") + fields + QStringLiteral(" INTO [Excel 8.0;DATABASE=") + intoText(workbookPath)
            + QStringLiteral("].[") + sheet + QStringLiteral("] from [Stazioni] Where [CODICE_SP] like '")
            + q(taxonCode) + QStringLiteral("*' Order by [NOME_SP],[REGIONE],[PROVINCIA],[LOC],[STAZIONE]");
 }
@@ -250,15 +258,15 @@ QString occupiedSquares(const QString &taxonCode, bool english)
 QString occupiedSquaresToExcel(const QString &outputName, const QString &taxonCode, bool english)
 {
     const QString sheet = english ? QStringLiteral("Sites") : QStringLiteral("Stazioni");
-    return occupiedSquaresSelect(english) + QStringLiteral(" INTO [Excel 5.0;DATABASE=") + outputName
+    return occupiedSquaresSelect(english) + QStringLiteral(" INTO [Excel 5.0;DATABASE=") + intoText(outputName)
            + QStringLiteral(".xls].[") + sheet + QStringLiteral("]") + occupiedSquaresFrom(taxonCode);
 }
 
 QString occupiedSquaresToDbase(const QString &folder, const QString &outputName, const QString &taxonCode,
                                bool english)
 {
-    return occupiedSquaresSelect(english) + QStringLiteral(" INTO [dBase IV;DATABASE=") + folder
-           + QStringLiteral("].[") + outputName + QStringLiteral("]") + occupiedSquaresFrom(taxonCode);
+    return occupiedSquaresSelect(english) + QStringLiteral(" INTO [dBase IV;DATABASE=") + intoText(folder)
+           + QStringLiteral("].[") + intoText(outputName) + QStringLiteral("]") + occupiedSquaresFrom(taxonCode);
 }
 
 QString esportaName()
@@ -280,8 +288,8 @@ QString allSquaresToDbase(const QString &folder, const QString &outputName, bool
 {
     const QString joined = english ? QStringLiteral("Esporta.SITES, Esporta.YEAR")
                                    : QStringLiteral("Esporta.STAZIONI, Esporta.ANNO");
-    return QStringLiteral("SELECT QuadUTM.UTM, ") + joined + QStringLiteral(" INTO [dBase IV;DATABASE=") + folder
-           + QStringLiteral("].[") + outputName
+    return QStringLiteral("SELECT QuadUTM.UTM, ") + joined + QStringLiteral(" INTO [dBase IV;DATABASE=") + intoText(folder)
+           + QStringLiteral("].[") + intoText(outputName)
            + QStringLiteral("] FROM QuadUTM LEFT JOIN Esporta ON QuadUTM.UTM = Esporta.UTM ORDER BY QuadUTM.rowid;");
 }
 

@@ -62,8 +62,8 @@ QString groupName(const QString &groupCode);
 QString explanationList(const QString &table, const QString &orderField);
 
 // Exports. Paths, folders, file and sheet names go into the bracketed connect
-// text of a select-into statement, where no quoting exists: they must not
-// hold "]" (SelectInto then refuses the statement).
+// text of a select-into statement, with "]" written as "]]" (SelectInto reads
+// it back), so folders such as "maps [2024]" work.
 
 // Sites table, Excel export of all records of a taxon: workbook path ending
 // in ".xls"; sheet "Stazioni" (Italian) or "Sites" (English) with the field

@@ -79,7 +79,7 @@ std::vector<SqlLexer::Token> SqlLexer::tokenize(QStringView sql)
             t = {Kind::Name, i, len, complete};
         } else if (c == u'[') {
             bool complete = true;
-            const qsizetype len = quotedLength(sql, i, u']', false, complete);
+            const qsizetype len = quotedLength(sql, i, u']', true, complete);
             t = {Kind::Name, i, len, complete};
         } else if (c.isDigit() || (c == u'.' && next.isDigit())) {
             qsizetype j = i + 1;
@@ -127,8 +127,7 @@ QString SqlLexer::unquote(QStringView sql, const Token &token)
     if (token.complete && !text.isEmpty())
         text.chop(1);
     QString result = text.toString();
-    if (open != u'[')
-        result.replace(QString(2, close), QString(close));
+    result.replace(QString(2, close), QString(close));
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "print/MapPrinting.h"
 
+#include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/Settings.h"
 #include "browser/RecordWindowKind.h"
@@ -8,12 +9,12 @@
 #include "map/MapWidget.h"
 #include "print/MapPage.h"
 #include "print/OTprint.h"
+#include "print/OTprintPrinter.h"
 #include "print/PrintPreviewWindow.h"
 
 #include <QDebug>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPrinterInfo>
 
 namespace ortolan::print {
 
@@ -79,25 +80,24 @@ bool StampaMetafile(browser::SpeciesWindow &window)
 void OpenPrintPreview(browser::SpeciesWindow &window)
 {
     const Settings &s = settings();
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
+    // The process's printer is the system's, installed at start-up; the page
+    // was laid out for it.
+    if (!OTprintPrinter::current()->isInstalled()) {
         showError(s.messages.MsgNoPrinter, &window);
         return;
     }
     if (!isPrintTarget(s.MetafileTarget))
         return;
-    // The preview is a child of the main window's work area when there is one.
-    QMdiArea *area = nullptr;
-    for (QWidget *w = window.parentWidget(); w && !area; w = w->parentWidget())
-        area = qobject_cast<QMdiArea *>(w);
+    // The preview is a child of the main window when the species window is.
+    MainWindow *frame = mainWindow();
+    const bool inFrame = frame && frame->isAncestorOf(&window);
     auto *preview = new PrintPreviewWindow(MapPage::printPagePath());
     preview->setAttribute(Qt::WA_DeleteOnClose);
     window.registerRecordWindow(preview, browser::RecordWindowKind::Preview);
-    if (area) {
-        QMdiSubWindow *sub = area->addSubWindow(preview);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (inFrame) {
+        QMdiSubWindow *sub = frame->addChild(preview);
         if (!sub->isMaximized())
-            sub->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
-        sub->show();
+            sub->setGeometry(QRect(QPoint(0, 0), frame->mdiArea()->viewport()->size()));
     } else {
         preview->resize(window.size());
         preview->show();

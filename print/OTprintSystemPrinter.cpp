@@ -7,7 +7,10 @@ namespace ortolan::print {
 
 std::shared_ptr<OTprintSystemPrinter> OTprintSystemPrinter::create(const QString &name)
 {
-    const QPrinterInfo info = name.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(name);
+    QPrinterInfo info = name.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(name);
+    // A system with printers but no default one still prints: take its first.
+    if (info.isNull() && name.isEmpty() && !QPrinterInfo::availablePrinters().isEmpty())
+        info = QPrinterInfo::availablePrinters().constFirst();
     if (info.isNull())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);

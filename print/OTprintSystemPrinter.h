@@ -15,8 +15,9 @@ namespace ortolan::print {
 // prints through printer() with the orientation the last metafile chose.
 class OTprintSystemPrinter : public OTprintPrinter {
 public:
-    // The named printer, or the system's default printer when name is empty; null
-    // when the system lists no printer (or none of that name).
+    // The named printer, or the system's default printer (its first printer when
+    // none is the default) when name is empty; null when the system lists no
+    // printer (or none of that name).
     static std::shared_ptr<OTprintSystemPrinter> create(const QString &name = QString());
     ~OTprintSystemPrinter() override;
 

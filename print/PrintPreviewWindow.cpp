@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/Settings.h"
+#include "browser/IconLibrary.h"
 #include "print/OTprintSystemPrinter.h"
 
 #include <QAction>
@@ -57,10 +58,14 @@ PrintPreviewWindow::Layout PrintPreviewWindow::computeLayout(QSizeF inner, doubl
     l.sheet = QRectF(std::max(0.0, (inner.width() - sheet.width()) / 2), 1.5 * toolbarHeight, sheet.width(),
                      sheet.height());
     const QSizeF pic = picture * l.zoom;
-    const double top = std::max(l.sheet.top(), (sheet.height() - pic.height()) / 2 + l.sheet.top());
-    l.picture = QRectF((sheet.width() - pic.width()) / 2 + l.sheet.left(), top, pic.width(), pic.height());
+    l.picture = QRectF(l.sheet.topLeft() + pictureOffsetOnSheet(sheet, pic), pic);
     l.scrollBars = !fullPage;
     return l;
+}
+
+QPointF PrintPreviewWindow::pictureOffsetOnSheet(QSizeF sheet, QSizeF picture)
+{
+    return QPointF((sheet.width() - picture.width()) / 2, std::max(0.0, (sheet.height() - picture.height()) / 2));
 }
 
 PrintPreviewWindow::PrintPreviewWindow(const QString &pagePath, QPrinter *printer, QWidget *parent)
@@ -71,7 +76,7 @@ PrintPreviewWindow::PrintPreviewWindow(const QString &pagePath, QPrinter *printe
         m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer = m_ownPrinter.get();
     }
-    m_printerAtOpen = m_printer->printerName().toUpper();
+    m_printerAtOpen = choiceOf(*m_printer);
     settings().ChosenPrinterName.clear();
     QString error;
     m_picture = metafile::MetafilePicture::load(pagePath, &error);
@@ -106,18 +111,21 @@ void PrintPreviewWindow::buildActions()
     // Tool bar: 100%, whole page, set-up, print, close, help.
     const struct {
         const char *key;
+        const char *icon;
         Caption tip;
         void (PrintPreviewWindow::*slot)();
     } buttons[] = {
-        {"Zoomin", {"Dimensione 100%", "Zoom to 100%"}, &PrintPreviewWindow::ShowActualSize},
-        {"Zoomout", {"Pagina intera", "Full page"}, &PrintPreviewWindow::ShowFullPage},
-        {"Anteprima", {"Imposta stampante", "Printer setup"}, nullptr},
-        {"Print", {"Stampa", "Print"}, &PrintPreviewWindow::PrintPage},
-        {"ChiudiAnteprima", {"Chiudi anteprima", "Close preview"}, nullptr},
-        {"HelpPreview", {"Aiuto", "Help"}, nullptr},
+        {"Zoomin", "zoom_in", {"Dimensione 100%", "Zoom to 100%"}, &PrintPreviewWindow::ShowActualSize},
+        {"Zoomout", "full_extent", {"Pagina intera", "Full page"}, &PrintPreviewWindow::ShowFullPage},
+        {"Anteprima", "printer_setup", {"Imposta stampante", "Printer setup"}, nullptr},
+        {"Print", "print_colour", {"Stampa", "Print"}, &PrintPreviewWindow::PrintPage},
+        {"ChiudiAnteprima", "close_preview", {"Chiudi anteprima", "Close preview"}, nullptr},
+        {"HelpPreview", "help", {"Aiuto", "Help"}, nullptr},
     };
+    m_toolBar->setIconSize(QSize(20, 20));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const auto &b : buttons) {
-        QAction *a = m_toolBar->addAction(text(b.tip));
+        QAction *a = m_toolBar->addAction(browser::IconLibrary::icon(QString::fromUtf8(b.icon)), text(b.tip));
         a->setObjectName(QString::fromUtf8(b.key));
         a->setToolTip(text(b.tip));
         if (b.slot)
@@ -244,6 +252,12 @@ bool PrintPreviewWindow::SetUpPrinter()
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    // The dialog accepted settings the printer cannot take (a printer that
+    // went away, a file that cannot be written).
+    if (!m_printer->isValid()) {
+        showError(settings().messages.MsgPrintSettings, this);
+        return false;
+    }
     settings().ChosenPrinterName = m_printer->printerName().toUpper();
     relayout();
     return true;
@@ -272,30 +286,56 @@ bool PrintPreviewWindow::printCopies(int copies)
             ok = false;
             break;
         }
-        // The page at its natural size from the page origin, played at the
-        // printer's resolution.
-        const QSizeF mm = m_picture.naturalSizeMm();
-        const QRectF target(-m_printer->pageRect(QPrinter::DevicePixel).topLeft(),
-                            QSizeF(mm.width() * m_printer->resolution() / 25.4,
-                                   mm.height() * m_printer->resolution() / 25.4));
+        // The page at its natural size, played at the printer's resolution and
+        // placed on the paper where the preview shows it. The painter's origin
+        // is the printable area's corner, not the paper's.
+        const double dotsPerMm = m_printer->resolution() / 25.4;
+        const QSizeF size = m_picture.naturalSizeMm() * dotsPerMm;
+        const QSizeF paper = m_printer->paperRect(QPrinter::DevicePixel).size();
+        const QRectF target(pictureOffsetOnSheet(paper, size) - m_printer->pageRect(QPrinter::DevicePixel).topLeft(),
+                            size);
         m_picture.render(&painter, target);
         ok = painter.end();
+        if (ok)
+            emit copyPrinted(copy + 1, copies);
     }
     QApplication::restoreOverrideCursor();
     return ok;
 }
 
+PrintPreviewWindow::PrinterChoice PrintPreviewWindow::choiceOf(const QPrinter &printer)
+{
+    PrinterChoice choice;
+    choice.name = printer.printerName().toUpper();
+    if (choice.name.isEmpty()) {
+        choice.outputFormat = int(printer.outputFormat());
+        choice.outputFile = printer.outputFileName();
+    }
+    return choice;
+}
+
+void PrintPreviewWindow::restorePrinterAtOpen()
+{
+    if (choiceOf(*m_printer) == m_printerAtOpen)
+        return;
+    if (m_printerAtOpen.name.isEmpty()) {
+        m_printer->setPrinterName(QString());
+        m_printer->setOutputFormat(QPrinter::OutputFormat(m_printerAtOpen.outputFormat));
+        m_printer->setOutputFileName(m_printerAtOpen.outputFile);
+        return;
+    }
+    for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
+        if (info.printerName().toUpper() == m_printerAtOpen.name) {
+            m_printer->setPrinterName(info.printerName());
+            return;
+        }
+    }
+}
+
 void PrintPreviewWindow::closeEvent(QCloseEvent *event)
 {
     // The printer that was current when the preview opened becomes current again.
-    if (m_printer->printerName().toUpper() != m_printerAtOpen) {
-        for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
-            if (info.printerName().toUpper() == m_printerAtOpen) {
-                m_printer->setPrinterName(info.printerName());
-                break;
-            }
-        }
-    }
+    restorePrinterAtOpen();
     QWidget::closeEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "app/MdiChild.h"
 #include "metafile/MetafilePicture.h"
 
+#include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -39,6 +40,10 @@ public:
     static Layout computeLayout(QSizeF inner, double toolbarHeight, double hScrollHeight, double vScrollWidth,
                                 QSizeF paper, QSizeF picture, bool fullPage);
 
+    // Where the page's picture lies on the sheet: centred, but never above the
+    // sheet's top edge. The preview and the printed paper place it alike.
+    static QPointF pictureOffsetOnSheet(QSizeF sheet, QSizeF picture);
+
     // Shows the page at pagePath on printer (not owned), or on the process's
     // system printer when null (its default printer if none is installed).
     explicit PrintPreviewWindow(const QString &pagePath, QPrinter *printer = nullptr, QWidget *parent = nullptr);
@@ -63,6 +68,10 @@ public:
     // Prints `copies` jobs of the page on the window's printer without asking.
     bool printCopies(int copies);
 
+signals:
+    // One copy went to the printer as its own job (copy counts from 1).
+    void copyPrinted(int copy, int copies);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -78,7 +87,17 @@ private:
     metafile::MetafilePicture m_picture;
     std::unique_ptr<QPrinter> m_ownPrinter;
     QPrinter *m_printer = nullptr;
-    QString m_printerAtOpen;
+    // The printer current when the window opened: a printer of the system by
+    // its name in capitals, or (name empty) a file printer by format and path.
+    struct PrinterChoice {
+        QString name;
+        int outputFormat = 0;
+        QString outputFile;
+        bool operator==(const PrinterChoice &) const = default;
+    };
+    static PrinterChoice choiceOf(const QPrinter &printer);
+    void restorePrinterAtOpen();
+    PrinterChoice m_printerAtOpen;
     bool m_fullPage = true;
     QToolBar *m_toolBar = nullptr;
     QScrollBar *m_hBar = nullptr;

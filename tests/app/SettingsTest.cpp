@@ -1,9 +1,11 @@
 #include "app/AppPaths.h"
 #include "app/Settings.h"
+#include "data/WriterTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace ortolan;
@@ -39,14 +41,19 @@ TEST(Paths, UserFolderFallsBackWhenTheApplicationFolderIsNotWritable)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    Settings s;
-    initialisePaths(s, dir.path());
-    const bool rootCanWriteAnyway = QDir(dir.path()).mkdir(QStringLiteral("probe"));
-    if (!rootCanWriteAnyway) {
-        EXPECT_FALSE(s.UserFolder.startsWith(dir.path()));
-    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                          | QFileDevice::ExeOther);
+    // As an ordinary user (root writes into read-only folders anyway).
+    const test::Outcome outcome = test::runWithoutPrivileges([&] {
+        qputenv("HOME", "/tmp");
+        Settings s;
+        initialisePaths(s, dir.path());
+        return !s.UserFolder.startsWith(dir.path()) && !s.UserFolder.isEmpty();
+    });
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (outcome == test::Outcome::Skipped)
+        GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(outcome, test::Outcome::Passed);
 }
 
 TEST(Startup, MissingDatabaseMessageNamesPathAndFolder)

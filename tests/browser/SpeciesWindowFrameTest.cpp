@@ -6,12 +6,17 @@
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "browser/ButtonPositions.h"
+#include "records/RecordWindows.h"
 
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace ortolan;
 
@@ -90,6 +95,60 @@ TEST_F(SpeciesWindowFrameTest, WindowMenuListsTheOpenWindows)
     w->menuItem(QStringLiteral("Ver_mnu"))->trigger();
     EXPECT_EQ(qobject_cast<QMdiSubWindow *>(w->parentWidget())->geometry(),
               QRect(QPoint(0, 0), frame->mdiArea()->viewport()->size()));
+}
+
+TEST_F(SpeciesWindowFrameTest, AWindowThatClosesItselfTakesItsFrameAndGivesBackTheMenus)
+{
+    browser::SpeciesWindow *w = browser::openSpeciesWindow(QStringLiteral("Tutto"));
+    test::settleEvents();
+    QWidget *search = records::openSpeciesSearch(*w);
+    test::settleEvents();
+    ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+    // It opens at the size it asked for, not at its smallest.
+    EXPECT_GE(search->width(), 440);
+    EXPECT_GE(search->height(), 400);
+
+    search->close();  // what its Cancel button does
+    test::settleEvents();
+    EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+    frame->mdiArea()->setActiveSubWindow(frame->mdiArea()->subWindowList().constFirst());
+    test::settleEvents();
+    QStringList titles;
+    for (QAction *a : frame->menuBar()->actions())
+        titles.append(a->text());
+    EXPECT_TRUE(titles.contains(QStringLiteral("&Tree"))) << titles.join(u' ').toStdString();
+}
+
+TEST_F(SpeciesWindowFrameTest, TheAboutWindowClosesWithTheSpeciesWindow)
+{
+    browser::SpeciesWindow *w = browser::openSpeciesWindow(QStringLiteral("Tutto"));
+    QPointer<QMdiSubWindow> about = openAbout();
+    test::settleEvents();
+    ASSERT_TRUE(about);
+    w->unload();
+    test::settleEvents();
+    EXPECT_FALSE(about);
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(SpeciesWindowFrameTest, TheZoomPanelReadsTheFullViewFromTheStart)
+{
+    browser::SpeciesWindow *w = browser::openSpeciesWindow(QStringLiteral("Tutto"));
+    test::settleEvents();
+    ASSERT_TRUE(w->statusPanel(2, 3));
+    EXPECT_EQ(w->statusPanel(2, 3)->text().simplified(), QStringLiteral("Zoom x 1"));
+}
+
+TEST_F(SpeciesWindowFrameTest, F1OpensTheHelpFromAnyWindow)
+{
+    browser::SpeciesWindow *w = browser::openSpeciesWindow(QStringLiteral("Tutto"));
+    test::settleEvents();
+    QSignalSpy help(frame.get(), &MainWindow::helpRequested);
+    frame->activateWindow();
+    w->setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, Qt::Key_F1);
+    test::settleEvents();
+    EXPECT_EQ(help.count(), 1);
 }
 
 // Pictures for review (not a check): ORTOLAN_SCREENSHOT_DIR=/some/folder.

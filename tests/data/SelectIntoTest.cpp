@@ -1,5 +1,6 @@
 // Recognising select-into statements and their external tables.
 #include "data/DataError.h"
+#include "data/Queries.h"
 #include "data/SelectInto.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,21 @@ TEST(SelectInto, ExcelTargetsOfBothVersions)
         EXPECT_EQ(parsed->target.table, s("Stazioni"));
         EXPECT_EQ(parsed->select, s("SELECT [NOME_SP] from [Stazioni] Where [CODICE_SP] like 'x*'"));
     }
+}
+
+TEST(SelectInto, DoubledClosingBracketsStandForOne)
+{
+    // What the export queries write for a folder such as "maps [2024]".
+    const QString sql = queries::occupiedSquaresToDbase(s("/home/u/maps [2024]"), s("a]b"), s("0101"), true);
+    const auto parsed = SelectInto::parse(sql);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->target.filePath(), s("/home/u/maps [2024]/a]b.dbf"));
+    EXPECT_TRUE(parsed->select.startsWith(s("SELECT QuadUTM.UTM,")));
+    EXPECT_FALSE(parsed->select.contains(s("INTO")));
+    const auto excel = SelectInto::parse(queries::sitesToExcel(s("/tmp/[x]]/s.xls"), s("0101"), false));
+    ASSERT_TRUE(excel);
+    EXPECT_EQ(excel->target.filePath(), s("/tmp/[x]]/s.xls"));
+    EXPECT_EQ(excel->target.table, s("Stazioni"));
 }
 
 TEST(SelectInto, DbaseNameWithExtensionIsNotDoubled)

@@ -220,8 +220,9 @@ TEST_F(ExportJobTest, MissingTemplateIsReportedAndNothingWritten)
 
 TEST_F(ExportJobTest, FailingShapefileStatementDropsTheSavedQueryAndKeepsEarlierFiles)
 {
-    // "]" cannot stand in the connect text of a select-into: the statement fails.
-    const QString folder = fx.out(QStringLiteral("a]b/"));
+    // The square table is gone: the statement that joins it to the saved query fails.
+    fx.database.exec(QStringLiteral("ALTER TABLE QuadUTM RENAME TO QuadUTM_away"));
+    const QString folder = fx.out(QStringLiteral("a/"));
     QDir().mkpath(folder);
     writeFile(folder + QStringLiteral("old.shp"), "earlier");
     auto connection = data::Connection::open(fx.database.path(), fx.database.connectString());
@@ -234,8 +235,21 @@ TEST_F(ExportJobTest, FailingShapefileStatementDropsTheSavedQueryAndKeepsEarlier
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("old.shp")});
     EXPECT_THROW(connection->openRecordset(QStringLiteral("SELECT * FROM Esporta;")), data::DataError);
     // And the next shapefile export can create it again.
+    fx.database.exec(QStringLiteral("ALTER TABLE QuadUTM_away RENAME TO QuadUTM"));
     r.chosenPath = fx.out(QStringLiteral("next.shp"));
     EXPECT_TRUE(ExportJob::run(r).ok);
+}
+
+TEST_F(ExportJobTest, FoldersWithBracketsInTheirNamesTakeEveryFormat)
+{
+    const QString folder = fx.out(QStringLiteral("maps [2024]/"));
+    QDir().mkpath(folder);
+    for (const char *format : {"txt", "dbf", "xls", "shp"}) {
+        const QString path = folder + QStringLiteral("squares.") + QString::fromLatin1(format);
+        const ExportResult result = ExportJob::run(request(QString::fromLatin1(format), carabusOlympiae, path));
+        EXPECT_TRUE(result.ok) << format << " " << result.messageText.toStdString();
+        EXPECT_GT(QFileInfo(path).size(), 0) << format;
+    }
 }
 
 TEST_F(ExportJobTest, UnwritableTargetsFailWithoutTouchingEarlierFiles)

@@ -341,19 +341,36 @@ TEST_F(MapSurface, ApplyingABackgroundRefitsTheMap)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(MapSurface, MissingBackgroundLeavesTheMapAsItWas)
+TEST_F(MapSurface, MissingOrDamagedBackgroundLeavesTheMapAsItWas)
 {
-    QFile::remove(maps.path() + QStringLiteral("/ItaliaREGIONI.wmf"));
+    const QString regions = maps.path() + QStringLiteral("/ItaliaREGIONI.wmf");
     const QImage before = map->canvas();
-    QPointer<BackgroundWindow> window = map->chooseBackground();
-    window->option2()->setChecked(true);
-    window->apply();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].kind, ortolan::MessageKind::Error);
+    auto chooseRegions = [&] {
+        messages.clear();
+        QPointer<BackgroundWindow> window = map->chooseBackground();
+        window->option2()->setChecked(true);
+        window->apply();
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(!messages.empty() && messages[0].kind == ortolan::MessageKind::Error);
+        EXPECT_EQ(map->backgroundName(), backgrounds::Hydrography);
+        EXPECT_EQ(map->canvas(), before);
+        return window;
+    };
+
+    // A file cut short, as an interrupted copy leaves it.
+    QFile file(regions);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray head = file.read(300);
+    file.resize(0);
+    file.write(head);
+    file.close();
+    chooseRegions()->close();
+
+    QFile::remove(regions);
+    QPointer<BackgroundWindow> window = chooseRegions();
+    ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages[0].caption, QStringLiteral("Ortolan Error"));
     EXPECT_EQ(messages[0].text, QStringLiteral("Missing file ItaliaREGIONI.wmf"));
-    EXPECT_EQ(map->backgroundName(), backgrounds::Hydrography);
-    EXPECT_EQ(map->canvas(), before);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(window.isNull());
     EXPECT_TRUE(window->isVisible());

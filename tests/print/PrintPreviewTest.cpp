@@ -8,9 +8,13 @@
 #include "support/TestSupport.h"
 #include "print/MapPrinting.h"
 #include "print/OTprint.h"
+#include "print/OTprintSystemPrinter.h"
 #include "print/PrintPreviewWindow.h"
 
 #include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
@@ -46,13 +50,29 @@ protected:
 
 TEST_F(MapPrintingTest, WithoutPrintersThePageIsWrittenAndMsgNoPrinterShown)
 {
-    ASSERT_TRUE(QPrinterInfo::availablePrinters().isEmpty()) << "the test expects a system without printers";
+    print::OTprintPrinter::install(nullptr);
     settings().MetafileTarget = QStringLiteral("No");
     print::OpenPrintPreview(*window);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages.front().kind, MessageKind::Error);
     EXPECT_EQ(messages.front().text, settings().messages.MsgNoPrinter);
     EXPECT_FALSE(window->recordWindow(browser::RecordWindowKind::Preview));
+}
+
+TEST_F(MapPrintingTest, WithASystemPrinterThePreviewOpensOnIt)
+{
+    auto system = print::OTprintSystemPrinter::create();
+    if (!system)
+        GTEST_SKIP() << "the system lists no printer";
+    print::OTprintPrinter::install(system);
+    settings().MetafileTarget = QStringLiteral("No");
+    ASSERT_TRUE(print::StampaMetafile(*window));
+    print::OTprintPrinter::install(nullptr);
+    EXPECT_TRUE(messages.empty());
+    auto *preview = qobject_cast<PrintPreviewWindow *>(window->recordWindow(browser::RecordWindowKind::Preview));
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(&preview->printer(), &system->printer());
+    EXPECT_FALSE(preview->picture().isNull());
 }
 
 TEST_F(MapPrintingTest, ExportWritesTheGivenFileAndOpensNothing)
@@ -138,13 +158,116 @@ TEST_F(PreviewWindowTest, ShowsThePageOnASheetOfThePrintersPaper)
     EXPECT_EQ(preview.windowTitle(), QStringLiteral("Print preview"));
 }
 
-TEST_F(PreviewWindowTest, PrintsThePageThroughThePrinter)
+// The number of pages of a PDF file written by the printer, -1 when the file is
+// missing or not a finished PDF document.
+int finishedPdfPages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF") || !pdf.trimmed().endsWith("%%EOF"))
+        return -1;
+    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page\x20")
+               + pdf.count("/Type /Page/") + pdf.count("/Type /Page>"));
+}
+
+TEST_F(PreviewWindowTest, EachCopyIsAFinishedOnePageJobOfItsOwn)
 {
     PrintPreviewWindow preview(page, &printer);
+    QList<int> pagesPerJob;
+    QObject::connect(&preview, &PrintPreviewWindow::copyPrinted, [&](int copy, int copies) {
+        EXPECT_EQ(copies, 3);
+        EXPECT_EQ(copy, pagesPerJob.size() + 1);
+        // The job of this copy is complete before the next one starts.
+        pagesPerJob.append(finishedPdfPages(printer.outputFileName()));
+        QFile::remove(printer.outputFileName());
+    });
+    ASSERT_TRUE(preview.printCopies(3));
+    EXPECT_EQ(pagesPerJob, QList<int>({1, 1, 1}));
+    EXPECT_EQ(printer.copyCount(), 1);
+}
+
+TEST_F(PreviewWindowTest, ClosingGivesBackTheFilePrinterOfTheOpening)
+{
+    const QString atOpen = printer.outputFileName();
+    {
+        PrintPreviewWindow preview(page, &printer);
+        // What the set-up dialog does when the user prints to another file.
+        printer.setOutputFileName(dir.filePath(QStringLiteral("elsewhere.pdf")));
+        preview.close();
+    }
+    EXPECT_EQ(printer.outputFileName(), atOpen);
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+}
+
+TEST_F(PreviewWindowTest, ClosingGivesBackTheSystemPrinterOfTheOpening)
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.size() < 2)
+        GTEST_SKIP() << "needs two printers of the system (e.g. CUPS PDF queues)";
+    QPrinter system(printers.at(0), QPrinter::HighResolution);
+    {
+        PrintPreviewWindow preview(page, &system);
+        system.setPrinterName(printers.at(1).printerName());
+        ASSERT_EQ(system.printerName(), printers.at(1).printerName());
+        preview.close();
+    }
+    EXPECT_EQ(system.printerName(), printers.at(0).printerName());
+}
+
+// The bounds of the dark pixels of an image, as fractions of its size.
+QRectF darkBounds(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 64)
+                box |= QRect(x, y, 1, 1);
+    return QRectF(double(box.left()) / image.width(), double(box.top()) / image.height(),
+                  double(box.width()) / image.width(), double(box.height()) / image.height());
+}
+
+TEST_F(PreviewWindowTest, ThePaperShowsThePageWhereThePreviewDoes)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) turns the printed PDF into pixels";
+    // A page filled black from edge to edge, so its place is easy to find.
+    const QString blackPage = dir.filePath(QStringLiteral("black.emf"));
+    print::OTprint engine;
+    ASSERT_TRUE(engine.OpenMeta(blackPage, 0, 0, 20000, 28000).isOk());
+    engine.LF_Box(0, 0, 20000, 28000, 0, 0, 0, 0);
+    ASSERT_TRUE(engine.CloseMeta().isOk());
+    printer.setPageMargins(QMarginsF(6, 9, 6, 9), QPageLayout::Millimeter);
+
+    PrintPreviewWindow preview(blackPage, &printer);
+    preview.resize(900, 900);
+    const auto layout = preview.currentLayout();
+    const QRectF shown((layout.picture.left() - layout.sheet.left()) / layout.sheet.width(),
+                       (layout.picture.top() - layout.sheet.top()) / layout.sheet.height(),
+                       layout.picture.width() / layout.sheet.width(), layout.picture.height() / layout.sheet.height());
     ASSERT_TRUE(preview.printCopies(1));
-    QFile pdf(printer.outputFileName());
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                                QStringLiteral("-singlefile"), printer.outputFileName(),
+                                                dir.filePath(QStringLiteral("paper"))});
+    ASSERT_TRUE(pdftoppm.waitForFinished(30000));
+    const QImage paper(dir.filePath(QStringLiteral("paper.png")));
+    ASSERT_FALSE(paper.isNull());
+    const QRectF printed = darkBounds(paper);
+    // Within a pixel of the 40 dpi raster (about 0.8% of the A4 width).
+    EXPECT_NEAR(printed.left(), shown.left(), 0.01);
+    EXPECT_NEAR(printed.top(), shown.top(), 0.01);
+    EXPECT_NEAR(printed.width(), shown.width(), 0.01);
+    EXPECT_NEAR(printed.height(), shown.height(), 0.01);
+}
+
+TEST_F(PreviewWindowTest, AMissingPageIsNotPrinted)
+{
+    PrintPreviewWindow preview(dir.filePath(QStringLiteral("none.emf")), &printer);
+    EXPECT_TRUE(preview.picture().isNull());
+    EXPECT_FALSE(preview.printCopies(1));
+    EXPECT_FALSE(QFile::exists(printer.outputFileName()));
 }
 
 }  // namespace
