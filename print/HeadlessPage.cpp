@@ -4,7 +4,6 @@
 #include "data/Connection.h"
 #include "data/DataError.h"
 #include "map/BackgroundMaps.h"
-#include "map/GridLines.h"
 #include "metafile/MetafilePicture.h"
 #include "print/OTprint.h"
 
