@@ -158,6 +158,24 @@ QString mapSquares(const QString &taxonCode)
            + QStringLiteral("*' and not isnull([UTM])) group by [codice_sp],[UTM];");
 }
 
+QString taxaOfGroup(const QString &groupCode)
+{
+    return QStringLiteral("SELECT [codice_sp],[nome_sp],[autore] FROM [Specie] WHERE [codice_gr] like '")
+           + q(groupCode) + QStringLiteral("*' ORDER BY [codice_sp];");
+}
+
+QString taxaFrom(const QString &taxonCode)
+{
+    return QStringLiteral("SELECT [codice_sp],[nome_sp],[autore] FROM [Specie] WHERE [codice_sp] like '")
+           + q(taxonCode) + QStringLiteral("*' ORDER BY [codice_sp];");
+}
+
+QString latestYear(const QString &taxonCode)
+{
+    return QStringLiteral("SELECT Max([ANNO]) AS [ANNO] FROM [Stazioni] WHERE [CODICE_SP] like '") + q(taxonCode)
+           + QStringLiteral("*';");
+}
+
 QString searchByName(const QString &text, const QString &filter)
 {
     QString head;

@@ -40,6 +40,16 @@ QString dataSources(const QString &dataOwner, const QString &taxonCode);
 // Distinct squares of a taxon and its subordinate taxa for the map.
 QString mapSquares(const QString &taxonCode);
 
+// Batch atlas: the genera, species and subspecies filed under a group and the
+// groups below it (every row whose group code begins with groupCode), and
+// those whose own code begins with taxonCode (a genus or species and the taxa
+// below it); codice_sp, nome_sp, autore in code order.
+QString taxaOfGroup(const QString &groupCode);
+QString taxaFrom(const QString &taxonCode);
+// Batch atlas: the latest year among the records of a taxon and its
+// subordinate taxa (one row, ANNO null when none is dated).
+QString latestYear(const QString &taxonCode);
+
 // Search by name under a filter; text may hold the wildcards * and ?. An
 // unknown filter searches everything.
 QString searchByName(const QString &text, const QString &filter);

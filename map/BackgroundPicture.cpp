@@ -55,7 +55,19 @@ QImage BackgroundPicture::image(const QSize &pixels, const QRectF &source) const
             return images.front().image;
         }
     }
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    // The picture is opaque: an image without alpha draws faster. When the
+    // cache is full, the pixels of the image used least recently are drawn
+    // over rather than freed and allocated again (a fresh image of a map's
+    // size costs the system a page fault per 4 KB).
+    QImage image;
+    if (images.size() >= CachedImages) {
+        image = std::move(images.back().image);
+        images.pop_back();
+        if (image.size() != pixels || !image.isDetached())
+            image = QImage();
+    }
+    if (image.isNull())
+        image = QImage(pixels, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
@@ -64,8 +76,6 @@ QImage BackgroundPicture::image(const QSize &pixels, const QRectF &source) const
         render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)), source);
     }
     images.push_front({source, pixels, image});
-    if (images.size() > CachedImages)
-        images.pop_back();
     return image;
 }
 

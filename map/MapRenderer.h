@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
 
@@ -55,6 +56,9 @@ public:
 
     // The world-to-target mapping of a view: what render() does to every world point.
     static QTransform worldToTarget(const QRectF &viewRect, const QRectF &target);
+    // The outline of a dot of radii rx, ry (target pixels) around (0, 0): a
+    // polygon within a tenth of a pixel of the ellipse.
+    static QPolygonF dotOutline(double rx, double ry);
 
 private:
     void drawBackground(QPainter &painter, const QRectF &target, const View &view) const;

@@ -238,8 +238,10 @@ void MapWidget::ensureCanvas()
     const QSize pixels = (QSizeF(size()) * dpr).toSize();
     if (!m_canvasStale && m_canvas.size() == pixels && m_canvas.devicePixelRatio() == dpr)
         return;
+    // The map is opaque (the renderer starts with white): no alpha channel,
+    // which the raster engine draws into faster.
     if (m_canvas.size() != pixels)
-        m_canvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_canvas = QImage(pixels, QImage::Format_RGB32);
     m_canvas.setDevicePixelRatio(dpr);
     QPainter painter(&m_canvas);
     renderView(painter, QRectF(QPointF(0, 0), QSizeF(size())));

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "data/Connection.h"
+#include "data/DataError.h"
 #include "data/Queries.h"
 
 #include <cmath>
@@ -28,11 +29,16 @@ void RecordsLayer::load(const QString &taxonCode)
 
 void RecordsLayer::load(data::Connection &connection, const QString &taxonCode)
 {
-    data::Recordset rows = connection.openRecordset(data::queries::mapSquares(taxonCode));
+    const data::Recordset rows = connection.openRecordset(data::queries::mapSquares(taxonCode));
+    // The fields by position, looked up once: a taxon may have thousands of rows.
+    const int taxonField = rows.fieldIndex(QStringLiteral("codice_sp"));
+    const int squareField = rows.fieldIndex(QStringLiteral("UTM"));
+    if (taxonField < 0 || squareField < 0)
+        throw data::DataError(QStringLiteral("Item not found in this collection: codice_sp, UTM"));
     std::vector<Square> squares;
-    squares.reserve(size_t(rows.recordCount()));
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
-        squares.push_back(square(rows.text(QStringLiteral("codice_sp")), rows.text(QStringLiteral("UTM"))));
+    squares.reserve(rows.rows().size());
+    for (const std::vector<QVariant> &row : rows.rows())
+        squares.push_back(square(row[size_t(taxonField)].toString(), row[size_t(squareField)].toString()));
     m_squares = std::move(squares);
 }
 

@@ -69,6 +69,8 @@ SpeciesSearchWindow::SpeciesSearchWindow(browser::SpeciesWindow &owner, QWidget 
     step2->setWordWrap(true);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ListaSpecie"));
+    // One line of text per name: the list need not measure every item.
+    list_->setUniformItemSizes(true);
     list_->installEventFilter(this);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command2"));
@@ -123,8 +125,14 @@ void SpeciesSearchWindow::find()
         // stay wildcards; other characters match themselves.
         const auto db = data::Connection::openDefault();
         const data::Recordset rs = db->openRecordset(data::queries::searchByName(text_->text(), settings().TreeFilter));
+        // All names in one insertion: a short text matches most of the
+        // checklist, and adding ten thousand items one by one lays the list
+        // out ten thousand times.
+        QStringList names;
+        names.reserve(qsizetype(rs.rows().size()));
         for (const auto &r : rs.rows())
-            list_->addItem(r.size() > 1 ? r[1].toString() : QString());
+            names << (r.size() > 1 ? r[1].toString() : QString());
+        list_->addItems(names);
     } catch (const data::DataError &e) {
         showError(settings().messages.MsgDataError + e.description(), this);
     }

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libqt6sql6-sqlite
   qt6-qpa-plugins libgl-dev
-  libsqlite3-dev sqlite3 libshp-dev shapelib libproj-dev proj-data libgsf-1-dev
+  libsqlite3-dev sqlite3 libpng-dev libshp-dev shapelib libproj-dev proj-data libgsf-1-dev
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xdotool imagemagick

@@ -87,7 +87,9 @@ const cli::CliRegistrar registrar({
                    "  dbf  the same as a dBase IV table (name cut to 8 characters)\n"
                    "  xls  the same as an Excel workbook (sheet Stazioni / Sites)\n"
                    "  shp  shapefile of every square of the grid with the counts of the taxon\n"
-                   "  bmp, emf  the map picture, where the build has a map renderer for the command line\n"
+                   "  bmp  the distribution map at the full view as a Windows bitmap, 1100 pixels wide,\n"
+                   "       with the UTM grid, on the hydrography background\n"
+                   "  emf  the exported map page (110 x 146 mm, enhanced metafile) titled with CODE\n"
                    "The extension of PATH is replaced by the format's (or appended). Column names follow\n"
                    "the language. Exit status: 0 written, 1 the export failed, 2 bad usage or missing data."),
     runExport,

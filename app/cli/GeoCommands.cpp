@@ -79,15 +79,18 @@ int runReadout(QStringList args)
 const CliRegistrar locateCommand({
     QStringLiteral("locate"),
     QStringLiteral("locate CODE [--width W --height H]"),
-    QStringLiteral("Prints the zone and the world point of the centre of a UTM 10-km square code.\n") + kSizeHelp,
+    QStringLiteral("Prints the zone and the world point of the centre of a UTM 10-km square code\n"
+                   "(no database needed).\n")
+        + kSizeHelp + QStringLiteral("\nExit status: 0 printed, 2 bad usage or a code the locator does not know."),
     [](const QStringList &args) { return runLocate(args); },
 });
 
 const CliRegistrar readoutCommand({
     QStringLiteral("readout"),
     QStringLiteral("readout X Y [--width W --height H]"),
-    QStringLiteral("Prints the UTM zone, easting and northing (km) and square code of a world point.\n")
-        + kSizeHelp,
+    QStringLiteral("Prints the UTM zone, easting and northing (km) and square code of a world point\n"
+                   "(no database needed).\n")
+        + kSizeHelp + QStringLiteral("\nExit status: 0 printed, 2 bad usage."),
     [](const QStringList &args) { return runReadout(args); },
 });
 

@@ -72,7 +72,9 @@ const cli::CliRegistrar registrar({
                    "into a PNG image: the background picture (hydrography or regions), the UTM grid\n"
                    "(default on) and one red dot per occupied 10-km square. --width sets the image\n"
                    "width in pixels (default 1100); the height follows the picture's aspect.\n"
-                   "Square codes the map cannot place are reported on stderr, one line per record."),
+                   "Square codes the map cannot place are reported on stderr, one line per record.\n"
+                   "Exit status: 0 written, 1 the database could not be read or the image not written,\n"
+                   "2 bad usage or missing database or background picture."),
     run,
 });
 

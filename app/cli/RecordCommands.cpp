@@ -13,6 +13,9 @@ namespace ortolan::cli {
 
 namespace {
 
+const QString ExitStatus =
+    QStringLiteral("Exit status: 0 printed, 1 the database could not be read, 2 bad usage or missing database.");
+
 // Prints a grid as its window's "copy table" gives it: the header row and
 // each record, cells separated by tabs.
 void printTable(const data::Recordset &rs, const records::RecordTableLayout &layout)
@@ -135,20 +138,27 @@ int runCard(const QStringList &arguments)
 }
 
 const CliRegistrar sitesCommand({QStringLiteral("sites"), QStringLiteral("sites CODE [--square XXNN]"),
-                                 QStringLiteral("Prints the sites table of a taxon (and its subordinate taxa), or of "
-                                                "one UTM square: header row, then one record per line, tab-separated."),
+                                 QStringLiteral("Prints the sites table of a taxon (and its subordinate taxa), or with\n"
+                                                "--square of one UTM 10-km square: the header row (column names of\n"
+                                                "--lang), then one record per line, tab-separated.\n") + ExitStatus,
                                  runSites});
 const CliRegistrar sourcesCommand({QStringLiteral("sources"), QStringLiteral("sources CODE"),
-                                   QStringLiteral("Prints the data sources table of a taxon for its data owner, "
-                                                  "tab-separated."),
+                                   QStringLiteral("Prints the data sources table of a taxon for its data owner: the\n"
+                                                  "header row, then one source per line, tab-separated. A taxon without\n"
+                                                  "a data owner has no sources table (the message goes to stderr, exit 1).\n")
+                                       + ExitStatus,
                                    runSources});
 const CliRegistrar searchCommand({QStringLiteral("search"), QStringLiteral("search TEXT [--filter KEY]"),
-                                  QStringLiteral("Lists the code and name of every taxon whose name contains TEXT "
-                                                 "(wildcards * and ?) under a tree filter."),
+                                  QStringLiteral("Lists the code and name (tab-separated, in name order) of every\n"
+                                                 "genus, species and subspecies whose name contains TEXT (wildcards *\n"
+                                                 "any run, ? one character) under a tree filter (Tutto, Invertebrati,\n"
+                                                 "Vertebrati, DirHabitat, RedList, Aliene; default Tutto).\n")
+                                      + ExitStatus,
                                   runSearch});
 const CliRegistrar cardCommand({QStringLiteral("card"), QStringLiteral("card CODE"),
-                                QStringLiteral("Prints the species card of a taxon: one labelled line per row of the "
-                                               "card, check boxes as [x] or [ ]."),
+                                QStringLiteral("Prints the species card of a taxon: one line per field of the card,\n"
+                                               "its label (in the language of --lang) and its values, tab-separated;\n"
+                                               "check boxes as [x] or [ ].\n") + ExitStatus,
                                 runCard});
 
 }  // namespace

@@ -74,7 +74,10 @@ const cli::CliRegistrar registrar({
     QStringLiteral("render"),
     QStringLiteral("render IN.emf|IN.wmf -o OUT.png [--dpi N] [--width N]"),
     QStringLiteral("Draws a Windows metafile (placeable or plain) or an enhanced metafile into a PNG image,\n"
-                   "at its natural size at --dpi pixels per inch (default 96), or --width pixels wide."),
+                   "at its natural size at --dpi pixels per inch (default 96), or --width pixels wide (the\n"
+                   "height follows the picture's aspect).\n"
+                   "Exit status: 0 written, 1 the picture could not be read or the image not written,\n"
+                   "2 bad usage, missing input file or an image too large."),
     run,
 });
 

@@ -107,7 +107,9 @@ const CliRegistrar treeCommand({
     QStringLiteral("tree [--filter KEY]"),
     QStringLiteral("Prints the group levels of the taxonomic tree as the species window builds them under a\n"
                    "filter (Tutto, Invertebrati, Vertebrati, DirHabitat, RedList, Aliene; default Tutto):\n"
-                   "one node per line, indented two blanks per level, key, tab, text."),
+                   "one node per line, indented two blanks per level, key, tab, text.\n"
+                   "Exit status: 0 printed, 1 the database could not be read, 2 bad usage or missing\n"
+                   "database."),
     runTree,
 });
 
@@ -115,7 +117,11 @@ const CliRegistrar expandCommand({
     QStringLiteral("expand"),
     QStringLiteral("expand ORDER_CODE [--filter KEY]"),
     QStringLiteral("Prints what expanding an order loads: each family of the order, then its genera and\n"
-                   "species (indented under their family and genus), species followed by their icon key."),
+                   "species (indented under their family and genus), species followed by their icon key.\n"
+                   "ORDER_CODE is an order's group code (11 characters, e.g. 044.001.001); --filter as\n"
+                   "for 'tree'.\n"
+                   "Exit status: 0 printed, 1 no such order in the tree or the database could not be\n"
+                   "read, 2 bad usage or missing database."),
     runExpand,
 });
 

@@ -21,13 +21,16 @@ void printUsage()
     cli::out(QStringLiteral("Global options:"));
     cli::out(QStringLiteral("  --lang it|en   language of texts and column names (default en)"));
     cli::out(QStringLiteral("  --db PATH      species database (default: Data/OrtolanDati.mde beside the program)"));
-    cli::out(QStringLiteral("  --help         this text; 'ortolan-cli help COMMAND' describes one command"));
+    cli::out(QStringLiteral("  --help         this text; 'ortolan-cli help COMMAND' (or COMMAND --help) describes one"));
     cli::out(QString());
     cli::out(QStringLiteral("Commands:"));
     auto list = cli::commands();
     std::sort(list.begin(), list.end(), [](const auto &a, const auto &b) { return a.name < b.name; });
     for (const auto &c : list)
         cli::out(QStringLiteral("  ") + c.synopsis);
+    cli::out(QString());
+    cli::out(QStringLiteral("Exit status: 0 done, 1 the work failed, 2 bad usage or missing input; every error is"));
+    cli::out(QStringLiteral("one line on stderr."));
 }
 
 const cli::CliCommand *findCommand(const QString &name)
@@ -61,7 +64,10 @@ int main(int argc, char **argv)
     if (!db.isEmpty()) {
         const QFileInfo info(db);
         s.DatabasePath = info.absoluteFilePath();
-        s.DataFolder = info.absolutePath() + QStringLiteral("/");
+        // The folder of the file, with one trailing separator (the root is "/").
+        s.DataFolder = info.absolutePath();
+        if (!s.DataFolder.endsWith(u'/'))
+            s.DataFolder += u'/';
     }
 
     if (args.isEmpty() || args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {

@@ -274,4 +274,41 @@ TEST(BackgroundPicture, RepeatedViewsComeFromTheCache)
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST(BackgroundPicture, AnImageStillHeldIsNeverDrawnOver)
+{
+    // The cache draws new views over the pixels of its oldest image, but only
+    // when nobody else holds that image any more.
+    const BackgroundPicture background(ortolan::metafile::MetafilePicture::fromData(ortolan::test::smallMapWmf()));
+    const QSize pixels(120, 160);
+    const QImage held = background.image(pixels, QRectF(0, 0, 11000, 14600));
+    const QImage before = held.copy();
+    for (int k = 1; k <= 6; ++k)
+        background.image(pixels, QRectF(500 * k, 700 * k, 3000, 4000));
+    EXPECT_EQ(held, before);
+    // A view drawn over a reused image is the view, not a mix with the old one.
+    const QRectF corner(0, 0, 2000, 2600);
+    const QImage reused = background.image(pixels, corner).copy();
+    const BackgroundPicture fresh(ortolan::metafile::MetafilePicture::fromData(ortolan::test::smallMapWmf()));
+    EXPECT_EQ(reused, fresh.image(pixels, corner));
+}
+
+TEST(DotOutline, StaysWithinATenthOfAPixelOfTheCircle)
+{
+    for (const double r : {0.5, 2.0, 4.7, 12.0, 60.0, 300.0}) {
+        const QPolygonF dot = MapRenderer::dotOutline(r, r);
+        ASSERT_GE(dot.size(), 8) << r;
+        for (qsizetype i = 0; i < dot.size(); ++i) {
+            // Corners on the circle, and the middle of each side no more than
+            // a tenth of a pixel inside it.
+            EXPECT_NEAR(std::hypot(dot[i].x(), dot[i].y()), r, 1e-9);
+            const QPointF mid = (dot[i] + dot[(i + 1) % dot.size()]) / 2.0;
+            EXPECT_LE(r - std::hypot(mid.x(), mid.y()), 0.1 + 1e-9) << r;
+        }
+    }
+    // Ellipses of a stretched view keep both radii.
+    const QPolygonF ellipse = MapRenderer::dotOutline(3.0, 6.0);
+    EXPECT_DOUBLE_EQ(ellipse.boundingRect().width(), 6.0);
+    EXPECT_NEAR(ellipse.boundingRect().height(), 12.0, 1e-9);
+}
+
 }  // namespace

@@ -27,34 +27,6 @@ struct Square {
     QString region, province;
 };
 
-// Splits one CSV line, honouring double-quoted fields.
-QStringList csvFields(const QString &line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
-                field += line[++i];
-            else if (c == QLatin1Char('"'))
-                quoted = false;
-            else
-                field += c;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields << field;
-    return fields;
-}
-
 QString assetPath(const QString &relative) { return ortolan::test::sourceDir() + QStringLiteral("/assets/") + relative; }
 
 const std::vector<Square> &squares()
@@ -66,7 +38,7 @@ const std::vector<Square> &squares()
             return out;
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QStringList f = csvFields(lines[i]);
+            const QStringList f = ortolan::test::csvFields(lines[i]);
             if (f.size() != 9)
                 continue;
             out.push_back({f[0], f[1].toInt(), f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble(),
