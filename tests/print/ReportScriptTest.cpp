@@ -467,6 +467,31 @@ TEST(ReportScriptReplay, TheSkippedLinesOfAScriptLeaveTheRestDrawn)
     EXPECT_EQ(shapesOf(recordsOf(engine->lastMetafile())).size(), 3u);
 }
 
+TEST(ReportScriptReplay, TheLineLimitCountsTheLineEnd)
+{
+    // Spaces around a number are allowed, so a box line can be padded to any
+    // length: one that fits the limit with its line end is drawn, one a byte
+    // longer is skipped whole, and the reading goes on after it.
+    QTemporaryDir dir = scratch();
+    auto boxOfLength = [](qsizetype length) {
+        QByteArray line = "FBox_0_0_100_100_";
+        line += QByteArray(length - line.size() - 5, ' ') + "255\r\n";
+        return line;
+    };
+    const QByteArray fits = boxOfLength(ReportScript::MaxLineBytes);
+    const QByteArray tooLong = boxOfLength(ReportScript::MaxLineBytes + 1);
+    ASSERT_EQ(fits.size(), ReportScript::MaxLineBytes);
+    ReportScript::Summary summary;
+    const auto engine = replayText(dir, "OpenMeta__0_0_10000_10000\r\n" + fits + tooLong + fits + "CloseMeta\r\n",
+                                   &summary);
+    EXPECT_EQ(summary.lines, 5);
+    EXPECT_EQ(summary.performed, 4);
+    EXPECT_EQ(summary.skipped, 1);
+    ASSERT_EQ(summary.notes.size(), 1);
+    EXPECT_TRUE(summary.notes.front().startsWith(QStringLiteral("line 3: line longer than"))) << summary.notes.front().toStdString();
+    EXPECT_EQ(shapesOf(recordsOf(engine->lastMetafile())).size(), 2u);
+}
+
 TEST(ReportScriptReplay, AMissingScriptDoesNothing)
 {
     OTprint engine(std::make_shared<TestPrinter>());
