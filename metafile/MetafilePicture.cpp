@@ -233,9 +233,12 @@ private:
         if (op.opaque)
             m_p->fillRect(op.backgroundRect, op.background);
         m_p->setWorldTransform(QTransform::fromScale(op.scale, op.scale) * op.transform * m_base);
-        // Glyph size in output pixels along both axes of the text.
+        // Glyph size in output pixels along both axes of the text. A font's
+        // stretch (from the width of its record, 1% to 4000%) widens the glyphs
+        // the rasteriser is asked for just as the transform does.
         const QTransform full = m_p->combinedTransform();
-        const double gx = TextOp::FontPixels * std::hypot(full.m11(), full.m12());
+        const double widthFactor = op.font.stretch() > 0 ? op.font.stretch() / 100.0 : 1.0;
+        const double gx = TextOp::FontPixels * widthFactor * std::hypot(full.m11(), full.m12());
         const double gy = TextOp::FontPixels * std::hypot(full.m21(), full.m22());
         if (!std::isfinite(gx) || !std::isfinite(gy) || std::min(gx, gy) < 0.5) {
             m_p->restore();  // nothing a reader could see

@@ -217,6 +217,24 @@ TEST(MalformedWmf, CountsAndIndicesOutsideTheirRecordOrTableAreRejected)
 
 // ORTOLAN_FUZZ_ROUNDS and ORTOLAN_FUZZ_SEED run longer or other rounds (best
 // in a sanitizer build).
+// Regression (found by fuzzing): a font record 14336 units wide asks for a font
+// stretched 4000%, and a window that widens text again made the glyphs over a
+// thousand pixels wide and a few tall; the font rasteriser failed on them and
+// the toolkit crashed copying the missing glyph. Such text is filled as outlines.
+TEST(MalformedWmf, TextOfAnExtremeFontWidthPlaysAtEverySize)
+{
+    const QByteArray data = QByteArray::fromHex(
+        "0200090000036f003c003c003c3200003c00050000000c02e8030e021c000000"
+        "fb02ff00003800000000900100000000000000004c696265726174696f6e2053"
+        "616e730000000000000000000000000000000000040000002d0100000b000000"
+        "210509004f72746f6c612d0101002e010000");
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    for (int width = 16; width <= 240; width += 2)
+        EXPECT_FALSE(p.toImage(QSize(width, width / 2)).isNull()) << width;
+}
+
 TEST(MalformedInput, RandomAndMutatedBytesNeverCrash)
 {
     const int rounds = qEnvironmentVariableIsSet("ORTOLAN_FUZZ_ROUNDS") ? qEnvironmentVariableIntValue("ORTOLAN_FUZZ_ROUNDS") : 600;
