@@ -827,7 +827,11 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
 
     QRectF natural(QPointF(h.frame.left(), h.frame.top()), QPointF(h.frame.right(), h.frame.bottom()));
     if (natural.width() <= 0 || natural.height() <= 0) {
-        const QRectF b = h.bounds.width() > 0 && h.bounds.height() > 0 ? QRectF(h.bounds) : list.deviceBounds;
+        // The stated bounds are inclusive device pixels; their extent is taken in
+        // floating point, as the corners may lie anywhere in the 32-bit range.
+        const QRectF stated(QPointF(h.bounds.left(), h.bounds.top()),
+                            QPointF(qreal(h.bounds.right()) + 1, qreal(h.bounds.bottom()) + 1));
+        const QRectF b = stated.width() > 0 && stated.height() > 0 ? stated : list.deviceBounds;
         natural = list.deviceToPicture.mapRect(b);
     }
     if (natural.width() <= 0 || natural.height() <= 0) {

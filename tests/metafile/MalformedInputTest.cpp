@@ -155,6 +155,29 @@ TEST(MalformedEmf, HugeBitmapIsSkippedNotAllocated)
     EXPECT_TRUE(p.warnings().join(QLatin1Char(' ')).contains(QStringLiteral("bitmap")));
 }
 
+// Regression (found by fuzzing): a picture without a frame takes its size from
+// the header's bounds; bounds from one end of the 32-bit range to the other
+// overflowed the integer height, and the picture fell back to the extent of its
+// drawing instead of the size the header states.
+TEST(MalformedEmf, BoundsAcrossTheWholeIntegerRangeGiveThePictureItsSize)
+{
+    QByteArray data = sampleEmf();
+    for (int k = 0; k < 4; ++k)
+        putU32(data, emf::header::Frame + 4 * k, 0);  // no frame
+    const qint32 far = 2000000000;
+    putU32(data, emf::header::Bounds, quint32(-far));
+    putU32(data, emf::header::Bounds + 4, quint32(-far));
+    putU32(data, emf::header::Bounds + 8, quint32(far));
+    putU32(data, emf::header::Bounds + 12, quint32(far));
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    const QRectF natural = p.naturalRect();
+    EXPECT_DOUBLE_EQ(natural.width(), natural.height());
+    EXPECT_GT(natural.height(), 2.0 * far);  // hundredths of a mm: several per device pixel
+    EXPECT_LT(natural.top(), -double(far));
+}
+
 TEST(MalformedWmf, TruncationsNeverCrashAndCutRecordsAreRejected)
 {
     const QByteArray full = sampleWmf();
