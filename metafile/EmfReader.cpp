@@ -739,7 +739,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
                 break;
             }
             // Source rows of a bottom-up bitmap count from its bottom edge.
-            const double top = bottomUp(doc, rec, offBmi) ? image.height() - ySrc - cySrc : ySrc;
+            // (In floating point: the stated source may lie anywhere in the 32-bit range.)
+            const double top = bottomUp(doc, rec, offBmi) ? double(image.height()) - ySrc - cySrc : ySrc;
             dc.drawImage(image, QRectF(xSrc, top, cxSrc, cySrc), QRectF(xDest, yDest, cxDest, cyDest), rop);
             break;
         }

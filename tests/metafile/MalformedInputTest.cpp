@@ -178,6 +178,25 @@ TEST(MalformedEmf, BoundsAcrossTheWholeIntegerRangeGiveThePictureItsSize)
     EXPECT_LT(natural.top(), -double(far));
 }
 
+// Regression (found by fuzzing; caught by the sanitizer build): a bitmap record
+// whose source row is the lowest 32-bit number overflowed the integer sum that
+// turns the rows of a bottom-up bitmap around.
+TEST(MalformedEmf, BitmapSourceRowsAtTheEndOfTheIntegerRangePlay)
+{
+    const QByteArray data = QByteArray::fromHex(
+        "010000006c000000faffffff020000005e0100005e0100bc0000000000000000b80b0000b80b000020454d4600000100"
+        "6c0300081b000000010000000000000000000000000000004f0200004f02000032000000320000000000000000000000"
+        "0000000076c3000076c3000051000000b80000000a0000000a0000006e0000005a0000000a0000000a00000000000000"
+        "0000008005000000040000005000000028000000780000004000000000000000cc002064000000005000000028000000"
+        "0500000004000000010018000000000040000000960000005d0100005d0100004b00000010000000003f000000000000"
+        "960000000a0000001000000005000000050000000c000000100000000a0000000a000000460000001000000004000000"
+        "6e6f74650e00000008000000");
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    EXPECT_FALSE(p.toImage(QSize(48, 48)).isNull());
+}
+
 TEST(MalformedWmf, TruncationsNeverCrashAndCutRecordsAreRejected)
 {
     const QByteArray full = sampleWmf();
