@@ -826,7 +826,9 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
         return MetafilePicture();
     }
 
-    QRectF natural(QPointF(h.frame.left(), h.frame.top()), QPointF(h.frame.right(), h.frame.bottom()));
+    // A frame stated with its corners swapped still gives the page its size.
+    QRectF natural = QRectF(QPointF(h.frame.left(), h.frame.top()), QPointF(h.frame.right(), h.frame.bottom()))
+                         .normalized();
     if (natural.width() <= 0 || natural.height() <= 0) {
         // The stated bounds are inclusive device pixels; their extent is taken in
         // floating point, as the corners may lie anywhere in the 32-bit range.

@@ -197,6 +197,21 @@ TEST(MalformedEmf, BitmapSourceRowsAtTheEndOfTheIntegerRangePlay)
     EXPECT_FALSE(p.toImage(QSize(48, 48)).isNull());
 }
 
+TEST(MalformedEmf, AFrameWithSwappedCornersStillSizesThePicture)
+{
+    const QByteArray full = sampleEmf();  // frame (0, 0)-(5000, 5000)
+    QByteArray swapped = full;
+    putU32(swapped, emf::header::Frame, 5000);
+    putU32(swapped, emf::header::Frame + 8, 0);
+    putU32(swapped, emf::header::Frame + 4, 5000);
+    putU32(swapped, emf::header::Frame + 12, 0);
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(swapped, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    EXPECT_EQ(p.naturalRect(), QRectF(0, 0, 5000, 5000));
+    EXPECT_EQ(p.naturalRect(), MetafilePicture::fromData(full).naturalRect());
+}
+
 TEST(MalformedWmf, TruncationsNeverCrashAndCutRecordsAreRejected)
 {
     const QByteArray full = sampleWmf();

@@ -492,6 +492,22 @@ TEST(ReportScriptReplay, TheLineLimitCountsTheLineEnd)
     EXPECT_EQ(shapesOf(recordsOf(engine->lastMetafile())).size(), 2u);
 }
 
+// Regression (found by fuzzing): a page opened with its top below its bottom was
+// written with that frame, and the page reader then found no size and refused
+// the page; the frame now counts whichever way its corners are given.
+TEST(ReportScriptReplay, APageOpenedWithSwappedCornersStillReads)
+{
+    QTemporaryDir dir = scratch();
+    for (const QByteArray &open : {QByteArray("OpenMeta__0_4_3_3"), QByteArray("OpenMeta__0_10000_8000_2000")}) {
+        const auto engine = replayText(dir, open + "\r\nCloseMeta\r\n");
+        QString error;
+        const metafile::MetafilePicture page = metafile::MetafilePicture::fromData(engine->lastMetafile(), &error);
+        EXPECT_FALSE(page.isNull()) << open.constData() << ": " << error.toStdString();
+    }
+    const auto engine = replayText(dir, "OpenMeta__0_10000_8000_2000\r\nFBox_0_0_100_100_255\r\n");
+    EXPECT_EQ(metafile::MetafilePicture::fromData(engine->lastMetafile()).naturalRect(), QRectF(0, 2000, 8000, 8000));
+}
+
 TEST(ReportScriptReplay, AMissingScriptDoesNothing)
 {
     OTprint engine(std::make_shared<TestPrinter>());
