@@ -76,12 +76,15 @@ std::optional<int> digitValue(QChar c)
     return c.unicode() - '0';
 }
 
-// Index of the hundred-km band and the tens digit of a distance in km.
-int hundreds(double km) { return int(std::floor(km / 100.0)); }
+// Index of the hundred-km band and the tens digit of a distance in km (finite).
+// Bands beyond a million are all "beyond the tables", so the index is held
+// there: a read-out far off the map must not overflow an int.
+int hundreds(double km) { return int(std::clamp(std::floor(km / 100.0), -1e6, 1e6)); }
 int tensDigit(double km)
 {
-    const double tens = std::floor(km / 10.0);
-    return int(tens - 10.0 * std::floor(tens / 10.0));
+    // fmod is exact, so this stays a digit for any magnitude.
+    const double digit = std::fmod(std::floor(km / 10.0), 10.0);
+    return int(digit < 0 ? digit + 10.0 : digit);
 }
 
 }  // namespace

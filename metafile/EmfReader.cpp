@@ -739,7 +739,8 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
                 break;
             }
             // Source rows of a bottom-up bitmap count from its bottom edge.
-            const double top = bottomUp(doc, rec, offBmi) ? image.height() - ySrc - cySrc : ySrc;
+            // (In floating point: the stated source may lie anywhere in the 32-bit range.)
+            const double top = bottomUp(doc, rec, offBmi) ? double(image.height()) - ySrc - cySrc : ySrc;
             dc.drawImage(image, QRectF(xSrc, top, cxSrc, cySrc), QRectF(xDest, yDest, cxDest, cyDest), rop);
             break;
         }
@@ -825,9 +826,15 @@ MetafilePicture EmfReader::compile(const EmfDocument &doc, QString *error)
         return MetafilePicture();
     }
 
-    QRectF natural(QPointF(h.frame.left(), h.frame.top()), QPointF(h.frame.right(), h.frame.bottom()));
+    // A frame stated with its corners swapped still gives the page its size.
+    QRectF natural = QRectF(QPointF(h.frame.left(), h.frame.top()), QPointF(h.frame.right(), h.frame.bottom()))
+                         .normalized();
     if (natural.width() <= 0 || natural.height() <= 0) {
-        const QRectF b = h.bounds.width() > 0 && h.bounds.height() > 0 ? QRectF(h.bounds) : list.deviceBounds;
+        // The stated bounds are inclusive device pixels; their extent is taken in
+        // floating point, as the corners may lie anywhere in the 32-bit range.
+        const QRectF stated(QPointF(h.bounds.left(), h.bounds.top()),
+                            QPointF(qreal(h.bounds.right()) + 1, qreal(h.bounds.bottom()) + 1));
+        const QRectF b = stated.width() > 0 && stated.height() > 0 ? stated : list.deviceBounds;
         natural = list.deviceToPicture.mapRect(b);
     }
     if (natural.width() <= 0 || natural.height() <= 0) {

@@ -233,17 +233,26 @@ private:
         if (op.opaque)
             m_p->fillRect(op.backgroundRect, op.background);
         m_p->setWorldTransform(QTransform::fromScale(op.scale, op.scale) * op.transform * m_base);
-        // Glyph size in output pixels along both axes of the text.
+        // Glyph size in output pixels: the longest and the shortest extent of a
+        // glyph square under the transform (its singular values), so a sheared
+        // transform that flattens text counts as squashed. A font's stretch (from
+        // the width of its record, 1% to 4000%) widens the glyphs the rasteriser
+        // is asked for just as the transform does.
         const QTransform full = m_p->combinedTransform();
-        const double gx = TextOp::FontPixels * std::hypot(full.m11(), full.m12());
-        const double gy = TextOp::FontPixels * std::hypot(full.m21(), full.m22());
-        if (!std::isfinite(gx) || !std::isfinite(gy) || std::min(gx, gy) < 0.5) {
+        const double widthFactor = op.font.stretch() > 0 ? op.font.stretch() / 100.0 : 1.0;
+        const double a = widthFactor * full.m11(), b = widthFactor * full.m12(), c = full.m21(), d = full.m22();
+        const double squares = a * a + b * b + c * c + d * d;
+        const double det = std::abs(a * d - b * c);
+        const double largest = std::sqrt((squares + std::sqrt(std::max(0.0, squares * squares - 4 * det * det))) / 2);
+        const double gmax = TextOp::FontPixels * largest;
+        const double gmin = largest > 0 ? TextOp::FontPixels * det / largest : 0;
+        if (!std::isfinite(gmax) || !std::isfinite(gmin) || gmin < 0.5) {
             m_p->restore();  // nothing a reader could see
             return;
         }
         // The font rasteriser fails on glyphs that are huge or squashed; those are
         // filled as outlines instead.
-        const bool outlines = std::max(gx, gy) > 1500 || std::max(gx, gy) > 8 * std::min(gx, gy);
+        const bool outlines = gmax > 1500 || gmax > 8 * gmin;
         const QColor colour = ropColour(op.rop).value_or(op.color);
         m_p->setFont(op.font);
         m_p->setPen(colour);

@@ -425,15 +425,22 @@ OTprintResult ReportScript::replay(OTprint &engine, const QString &path, Summary
         }
     };
 
+    // One buffer for every line: reading each line into a fresh buffer of the
+    // largest line size would allocate (and release) a megabyte per line.
+    QByteArray buffer(MaxLineBytes + 1, Qt::Uninitialized);
+    auto readLine = [&file, &buffer]() {
+        const qint64 n = file.readLine(buffer.data(), buffer.size());
+        return n > 0 ? QByteArray(buffer.constData(), qsizetype(n)) : QByteArray();
+    };
     bool first = true;
     while (!file.atEnd()) {
-        QByteArray chunk = file.readLine(MaxLineBytes);
+        QByteArray chunk = readLine();
         if (chunk.isEmpty())
             break;
         if (!chunk.endsWith('\n') && !file.atEnd()) {
             // An overlong line: read on to its end and skip it.
             do {
-                chunk = file.readLine(MaxLineBytes);
+                chunk = readLine();
             } while (!chunk.isEmpty() && !chunk.endsWith('\n') && !file.atEnd());
             ++s.lines;
             ++s.skipped;

@@ -54,6 +54,28 @@ TEST(SquareCode, ReadoutCodeOfUtmPositions)
     EXPECT_TRUE(SquareCode::fromUtm(32, std::nan(""), 4000.0).isEmpty());
 }
 
+TEST(SquareCode, ReadoutFarBeyondTheTablesTakesTheOutermostLetters)
+{
+    // Positions of any size (the command-line read-out takes any number) give
+    // the outermost letters of their side and digits 0..9; bands are counted
+    // without overflowing an int.
+    struct Case { int zone; double e, n; const char *code; };
+    for (const Case &c : {
+             Case{32, -1e12, 4523.1, "KL02"},           // far west: first column
+             Case{32, 1e12, 4523.1, "QL02"},            // far east: last column
+             Case{33, 500.0, -3e12, "WV00"},            // far south: first row
+             Case{34, 250.0, 1e15, "BT50"},             // far north: last row
+             Case{33, -21474836480.0, 4000.0, "TA20"},  // hundreds of km beyond the int range
+         }) {
+        EXPECT_EQ(SquareCode::fromUtm(c.zone, c.e, c.n), QString::fromLatin1(c.code)) << c.code;
+    }
+    for (const double huge : {1e226, -1e226, 1e308}) {
+        const QString code = SquareCode::fromUtm(33, huge, -huge);
+        ASSERT_EQ(code.size(), 4) << huge;
+        EXPECT_TRUE(code[2].isDigit() && code[3].isDigit()) << code.toStdString();
+    }
+}
+
 TEST(SquareCode, LocatorTablesAgreeWithTheMgrsLetters)
 {
     // Every letter pair the locator knows is the MGRS 100-km square at its

@@ -341,3 +341,32 @@ TEST(EmfPlay, SquashedTextIsDrawnAsOutlines)
     EXPECT_GT(countMatching(image, QRect(0, 398, 1000, 14), dark), 200);
     EXPECT_EQ(countMatching(image, QRect(0, 0, 1000, 390), dark), 0);
 }
+
+// Regression: a world transform that shears text flat (rows of equal length but
+// nearly parallel) passed for ordinary text, and the font rasteriser failed on
+// the glyphs it was then asked for, crashing the toolkit. The glyph extents now
+// come from the transform's singular values; such text is filled as outlines.
+TEST(EmfPlay, ShearedFlatTextIsDrawnAsOutlines)
+{
+    EmfWriter w = page();
+    w.setBkMode(BkMode::Transparent);
+    w.setGraphicsMode(GraphicsMode::Advanced);
+    w.setWorldTransform(QTransform(1, 0, 1, 0.005, 0, 0));  // x' = x + y, y' = y / 200
+    LogFont f;
+    f.height = -600;
+    f.faceName = QStringLiteral("Liberation Sans");
+    w.selectObject(w.createFont(f));
+    w.setTextAlign(TextAlign::Baseline);
+    w.textOut(QPoint(-79900, 80000), QStringLiteral("HOW"));  // baseline at device (100, 400)
+    QString error;
+    const MetafilePicture p = EmfReader::read(w.finish(), &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    for (int size = 100; size <= 1000; size += 75)
+        EXPECT_FALSE(p.toImage(QSize(size, size)).isNull()) << size;
+    // The glyphs lie flat in the three pixel rows above the baseline.
+    const QImage image = p.toImage(QSize(1000, 1000));
+    EXPECT_GT(countMatching(image, QRect(0, 395, 1000, 6), dark), 50);
+    EXPECT_EQ(countMatching(image, QRect(0, 0, 1000, 390), dark), 0);
+    EXPECT_EQ(countMatching(image, QRect(0, 402, 1000, 598), dark), 0);
+    saveOnFailure(image, QStringLiteral("emf-sheared-text"));
+}

@@ -155,6 +155,63 @@ TEST(MalformedEmf, HugeBitmapIsSkippedNotAllocated)
     EXPECT_TRUE(p.warnings().join(QLatin1Char(' ')).contains(QStringLiteral("bitmap")));
 }
 
+// Regression (found by fuzzing): a picture without a frame takes its size from
+// the header's bounds; bounds from one end of the 32-bit range to the other
+// overflowed the integer height, and the picture fell back to the extent of its
+// drawing instead of the size the header states.
+TEST(MalformedEmf, BoundsAcrossTheWholeIntegerRangeGiveThePictureItsSize)
+{
+    QByteArray data = sampleEmf();
+    for (int k = 0; k < 4; ++k)
+        putU32(data, emf::header::Frame + 4 * k, 0);  // no frame
+    const qint32 far = 2000000000;
+    putU32(data, emf::header::Bounds, quint32(-far));
+    putU32(data, emf::header::Bounds + 4, quint32(-far));
+    putU32(data, emf::header::Bounds + 8, quint32(far));
+    putU32(data, emf::header::Bounds + 12, quint32(far));
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    const QRectF natural = p.naturalRect();
+    EXPECT_DOUBLE_EQ(natural.width(), natural.height());
+    EXPECT_GT(natural.height(), 2.0 * far);  // hundredths of a mm: several per device pixel
+    EXPECT_LT(natural.top(), -double(far));
+}
+
+// Regression (found by fuzzing; caught by the sanitizer build): a bitmap record
+// whose source row is the lowest 32-bit number overflowed the integer sum that
+// turns the rows of a bottom-up bitmap around.
+TEST(MalformedEmf, BitmapSourceRowsAtTheEndOfTheIntegerRangePlay)
+{
+    const QByteArray data = QByteArray::fromHex(
+        "010000006c000000faffffff020000005e0100005e0100bc0000000000000000b80b0000b80b000020454d4600000100"
+        "6c0300081b000000010000000000000000000000000000004f0200004f02000032000000320000000000000000000000"
+        "0000000076c3000076c3000051000000b80000000a0000000a0000006e0000005a0000000a0000000a00000000000000"
+        "0000008005000000040000005000000028000000780000004000000000000000cc002064000000005000000028000000"
+        "0500000004000000010018000000000040000000960000005d0100005d0100004b00000010000000003f000000000000"
+        "960000000a0000001000000005000000050000000c000000100000000a0000000a000000460000001000000004000000"
+        "6e6f74650e00000008000000");
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    EXPECT_FALSE(p.toImage(QSize(48, 48)).isNull());
+}
+
+TEST(MalformedEmf, AFrameWithSwappedCornersStillSizesThePicture)
+{
+    const QByteArray full = sampleEmf();  // frame (0, 0)-(5000, 5000)
+    QByteArray swapped = full;
+    putU32(swapped, emf::header::Frame, 5000);
+    putU32(swapped, emf::header::Frame + 8, 0);
+    putU32(swapped, emf::header::Frame + 4, 5000);
+    putU32(swapped, emf::header::Frame + 12, 0);
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(swapped, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    EXPECT_EQ(p.naturalRect(), QRectF(0, 0, 5000, 5000));
+    EXPECT_EQ(p.naturalRect(), MetafilePicture::fromData(full).naturalRect());
+}
+
 TEST(MalformedWmf, TruncationsNeverCrashAndCutRecordsAreRejected)
 {
     const QByteArray full = sampleWmf();
@@ -217,6 +274,24 @@ TEST(MalformedWmf, CountsAndIndicesOutsideTheirRecordOrTableAreRejected)
 
 // ORTOLAN_FUZZ_ROUNDS and ORTOLAN_FUZZ_SEED run longer or other rounds (best
 // in a sanitizer build).
+// Regression (found by fuzzing): a font record 14336 units wide asks for a font
+// stretched 4000%, and a window that widens text again made the glyphs over a
+// thousand pixels wide and a few tall; the font rasteriser failed on them and
+// the toolkit crashed copying the missing glyph. Such text is filled as outlines.
+TEST(MalformedWmf, TextOfAnExtremeFontWidthPlaysAtEverySize)
+{
+    const QByteArray data = QByteArray::fromHex(
+        "0200090000036f003c003c003c3200003c00050000000c02e8030e021c000000"
+        "fb02ff00003800000000900100000000000000004c696265726174696f6e2053"
+        "616e730000000000000000000000000000000000040000002d0100000b000000"
+        "210509004f72746f6c612d0101002e010000");
+    QString error;
+    const MetafilePicture p = MetafilePicture::fromData(data, &error);
+    ASSERT_FALSE(p.isNull()) << error.toStdString();
+    for (int width = 16; width <= 240; width += 2)
+        EXPECT_FALSE(p.toImage(QSize(width, width / 2)).isNull()) << width;
+}
+
 TEST(MalformedInput, RandomAndMutatedBytesNeverCrash)
 {
     const int rounds = qEnvironmentVariableIsSet("ORTOLAN_FUZZ_ROUNDS") ? qEnvironmentVariableIntValue("ORTOLAN_FUZZ_ROUNDS") : 600;

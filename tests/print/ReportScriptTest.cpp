@@ -467,6 +467,47 @@ TEST(ReportScriptReplay, TheSkippedLinesOfAScriptLeaveTheRestDrawn)
     EXPECT_EQ(shapesOf(recordsOf(engine->lastMetafile())).size(), 3u);
 }
 
+TEST(ReportScriptReplay, TheLineLimitCountsTheLineEnd)
+{
+    // Spaces around a number are allowed, so a box line can be padded to any
+    // length: one that fits the limit with its line end is drawn, one a byte
+    // longer is skipped whole, and the reading goes on after it.
+    QTemporaryDir dir = scratch();
+    auto boxOfLength = [](qsizetype length) {
+        QByteArray line = "FBox_0_0_100_100_";
+        line += QByteArray(length - line.size() - 5, ' ') + "255\r\n";
+        return line;
+    };
+    const QByteArray fits = boxOfLength(ReportScript::MaxLineBytes);
+    const QByteArray tooLong = boxOfLength(ReportScript::MaxLineBytes + 1);
+    ASSERT_EQ(fits.size(), ReportScript::MaxLineBytes);
+    ReportScript::Summary summary;
+    const auto engine = replayText(dir, "OpenMeta__0_0_10000_10000\r\n" + fits + tooLong + fits + "CloseMeta\r\n",
+                                   &summary);
+    EXPECT_EQ(summary.lines, 5);
+    EXPECT_EQ(summary.performed, 4);
+    EXPECT_EQ(summary.skipped, 1);
+    ASSERT_EQ(summary.notes.size(), 1);
+    EXPECT_TRUE(summary.notes.front().startsWith(QStringLiteral("line 3: line longer than"))) << summary.notes.front().toStdString();
+    EXPECT_EQ(shapesOf(recordsOf(engine->lastMetafile())).size(), 2u);
+}
+
+// Regression (found by fuzzing): a page opened with its top below its bottom was
+// written with that frame, and the page reader then found no size and refused
+// the page; the frame now counts whichever way its corners are given.
+TEST(ReportScriptReplay, APageOpenedWithSwappedCornersStillReads)
+{
+    QTemporaryDir dir = scratch();
+    for (const QByteArray &open : {QByteArray("OpenMeta__0_4_3_3"), QByteArray("OpenMeta__0_10000_8000_2000")}) {
+        const auto engine = replayText(dir, open + "\r\nCloseMeta\r\n");
+        QString error;
+        const metafile::MetafilePicture page = metafile::MetafilePicture::fromData(engine->lastMetafile(), &error);
+        EXPECT_FALSE(page.isNull()) << open.constData() << ": " << error.toStdString();
+    }
+    const auto engine = replayText(dir, "OpenMeta__0_10000_8000_2000\r\nFBox_0_0_100_100_255\r\n");
+    EXPECT_EQ(metafile::MetafilePicture::fromData(engine->lastMetafile()).naturalRect(), QRectF(0, 2000, 8000, 8000));
+}
+
 TEST(ReportScriptReplay, AMissingScriptDoesNothing)
 {
     OTprint engine(std::make_shared<TestPrinter>());
