@@ -138,7 +138,8 @@ QString SquareCode::mgrsLetters(int zone, int easting100km, int northing100km)
     static const char rowLetters[] = "ABCDEFGHJKLMNPQRSTUV";
     if (zone < 1 || zone > 60 || easting100km < 1 || easting100km > 8)
         return QString();
-    const int rowIndex = ((northing100km + (zone % 2 == 0 ? 5 : 0)) % 20 + 20) % 20;
+    // Reduced first, so any northing (even the extremes of int) finds its letter.
+    const int rowIndex = ((northing100km % 20 + (zone % 2 == 0 ? 5 : 0)) % 20 + 20) % 20;
     QString letters;
     letters += QLatin1Char(columnSets[(zone - 1) % 3][easting100km - 1]);
     letters += QLatin1Char(rowLetters[rowIndex]);

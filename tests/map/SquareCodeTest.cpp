@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using ortolan::map::SquareCode;
 
 namespace {
@@ -100,6 +102,11 @@ TEST(SquareCode, LocatorTablesAgreeWithTheMgrsLetters)
     EXPECT_EQ(SquareCode::mgrsLetters(33, 5, 40), QStringLiteral("WA"));
     EXPECT_EQ(SquareCode::mgrsLetters(32, 5, 40), QStringLiteral("NF"));
     EXPECT_TRUE(SquareCode::mgrsLetters(32, 0, 40).isEmpty());
+    // Extreme northings (found by fuzzing) wrap through the 20 row letters
+    // without overflowing: INT_MAX is 7 and INT_MIN is 12 modulo 20.
+    EXPECT_EQ(SquareCode::mgrsLetters(32, 1, std::numeric_limits<int>::max()), SquareCode::mgrsLetters(32, 1, 7));
+    EXPECT_EQ(SquareCode::mgrsLetters(33, 1, std::numeric_limits<int>::max()), SquareCode::mgrsLetters(33, 1, 7));
+    EXPECT_EQ(SquareCode::mgrsLetters(32, 1, std::numeric_limits<int>::min()), SquareCode::mgrsLetters(32, 1, 12));
 }
 
 TEST(SquareCode, OverlapAlternativeSwapsTheZonesAt12East)
