@@ -2,6 +2,8 @@
 
 #include "data/SqlLexer.h"
 
+#include <QSet>
+
 #include <optional>
 
 namespace ortolan::data::dialect {
@@ -119,6 +121,55 @@ bool mayFollowCondition(QStringView sql, const std::vector<Token> &tokens, size_
                               u"intersect", u"then", u"when", u"else", u"end", u"from"});
 }
 
+// Words that end or join clauses and so are never an alias.
+bool isClauseWord(QStringView sql, const Token &t)
+{
+    return isAnyWord(sql, t,
+                     {u"select", u"from", u"where", u"group", u"order", u"by", u"having", u"limit", u"offset",
+                      u"union", u"all", u"except", u"intersect", u"inner", u"left", u"right", u"full", u"outer",
+                      u"cross", u"natural", u"join", u"on", u"using", u"and", u"or", u"not", u"as", u"asc",
+                      u"desc", u"like", u"glob", u"regexp", u"match", u"is", u"null", u"in", u"between", u"case",
+                      u"when", u"then", u"else", u"end", u"distinct", u"escape", u"collate", u"exists", u"isnull",
+                      u"notnull", u"with", u"values", u"indexed"});
+}
+
+// Whether every column name of the statement stands for a column of a table
+// of the database, as the NOCASE test understands it. A name may also stand
+// for a column of a subquery, of a common table expression, of a table-valued
+// function or for a name given in the statement (AS x, or the implicit
+// "expr x"); such a column has its own type and collation, and the range would
+// not be the same condition. Statements with a WITH, more than one SELECT or a
+// function call among their FROM tables are left alone; the names declared as
+// aliases are returned in lower case, those of tables (declared among the FROM
+// tables) apart from those of columns.
+bool onlyTableColumns(QStringView sql, const std::vector<Token> &tokens, QSet<QString> *tableAliases,
+                      QSet<QString> *columnAliases)
+{
+    int selects = 0;
+    bool inFrom = false;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token &t = tokens[i];
+        if (t.isWord(sql, u"with") || (t.isWord(sql, u"select") && ++selects > 1))
+            return false;
+        if (t.isWord(sql, u"from"))
+            inFrom = true;
+        else if (isAnyWord(sql, t, {u"where", u"group", u"order", u"having", u"limit"}))
+            inFrom = false;
+        const bool name = isNameToken(t) && !isClauseWord(sql, t);
+        if (inFrom && name && i + 1 < tokens.size() && tokens[i + 1].isSymbol(sql, u"("))
+            return false;
+        if (!name || i == 0)
+            continue;
+        const Token &before = tokens[i - 1];
+        const bool afterOperand = (isNameToken(before) && !isClauseWord(sql, before)) || before.kind == Kind::Number
+                                  || before.kind == Kind::String || before.isSymbol(sql, u")")
+                                  || before.isWord(sql, u"end") || before.isWord(sql, u"null");
+        if (before.isWord(sql, u"as") || afterOperand)
+            (inFrom ? tableAliases : columnAliases)->insert(SqlLexer::unquote(sql, t).toLower());
+    }
+    return true;
+}
+
 }  // namespace
 
 QString rewriteIsNull(QStringView sql)
@@ -156,6 +207,9 @@ QString rewriteLikePrefixes(QStringView sql, const NocaseColumnTest &isNocaseTex
     for (const Token &t : tokens)
         if (t.isWord(sql, u"between"))
             return sql.toString();
+    QSet<QString> tableAliases, columnAliases;
+    if (!onlyTableColumns(sql, tokens, &tableAliases, &columnAliases))
+        return sql.toString();
 
     QString out;
     qsizetype copied = 0;
@@ -169,7 +223,9 @@ QString rewriteLikePrefixes(QStringView sql, const NocaseColumnTest &isNocaseTex
         const std::optional<ColumnRef> column = columnEndingAt(sql, tokens, i - 1);
         if (!column || tokens[column->first].begin < copied || !mayPrecedeCondition(sql, tokens, column->first))
             continue;
-        if (!isNocaseText(column->table, column->column))
+        const bool aliased = column->table.isEmpty() ? columnAliases.contains(column->column.toLower())
+                                                     : tableAliases.contains(column->table.toLower());
+        if (aliased || !isNocaseText(column->table, column->column))
             continue;
 
         const qsizetype begin = tokens[column->first].begin;

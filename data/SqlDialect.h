@@ -39,7 +39,11 @@ using NocaseColumnTest = std::function<bool(const QString &table, const QString 
 // The range is only added where it is provably the same condition: col is a
 // plain column name (optionally qualified and in parentheses) that
 // isNocaseText accepts, the like is not negated, has no ESCAPE, and no
-// operator binding tighter than `like` touches either side. For valid UTF-8
+// operator binding tighter than `like` touches either side. The name must
+// stand for a table's column: statements with WITH, a subquery or a compound
+// SELECT, or a table-valued function among their tables are left alone, and so
+// is a column named like an alias of the select list (or qualified by a table
+// alias), since such names carry their own type and collation. For valid UTF-8
 // text, NOCASE ordering puts exactly the values that begin with PREFIX (ASCII
 // case ignored) in [PREFIX, PREFIX || 0xFF), and `like` folds ASCII letters
 // the same way (LikePattern never folds other characters onto ASCII); the

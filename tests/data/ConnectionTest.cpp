@@ -235,6 +235,37 @@ TEST_F(ConnectionTest, PrefixRewriteKeepsTheRows)
     }
 }
 
+// Regression (found by fuzzing): a name that does not stand for a table's
+// column (a subquery's, a common table expression's, a table function's, an
+// alias of the select list, or a column reached through a table alias) was
+// given the NOCASE range all the same, which dropped rows whose values are
+// numbers or compare with another collation.
+TEST_F(ConnectionTest, NamesOfOtherOriginKeepTheirRows)
+{
+    struct Case {
+        const char *name;
+        const char *sql;
+        int rows;
+    };
+    const Case cases[] = {
+        {"subquery column holding a number", "SELECT * FROM (SELECT 5 AS UTM) WHERE UTM like '5*'", 1},
+        {"subquery column of binary text", "SELECT * FROM (SELECT 'abc' AS UTM) WHERE UTM like 'AB*'", 1},
+        {"select-list alias", "SELECT 5 AS UTM FROM Taxa WHERE UTM like '5*' LIMIT 1", 1},
+        {"implicit alias after CASE", "SELECT CASE WHEN 1 THEN 5 END UTM FROM Taxa WHERE UTM like '5*' LIMIT 1", 1},
+        {"common table expression", "WITH t(UTM) AS (SELECT 7) SELECT * FROM t WHERE UTM like '7*'", 1},
+        {"table function", "SELECT name FROM pragma_table_info('Stazioni') WHERE name like 'codice*'", 1},
+        {"table alias", "SELECT ANNO FROM Stazioni AS Specie WHERE Specie.ANNO like '19*'", 7},
+    };
+    for (const Case &c : cases) {
+        const QString sql = QString::fromUtf8(c.sql);
+        EXPECT_EQ(connection->translate(sql), sql) << c.name;
+        EXPECT_EQ(connection->openRecordset(sql).recordCount(), c.rows) << c.name;
+    }
+    // Aliases of other names leave the ranges where they belong.
+    const QString italian = q::occupiedSquares(QStringLiteral("044.00101.001.0"), false);  // "... AS STAZIONI"
+    EXPECT_TRUE(connection->translate(italian).contains(QStringLiteral("CAST(x'FF' AS TEXT)")));
+}
+
 TEST_F(ConnectionTest, NumericColumnsAreNotRewritten)
 {
     const QString sql = QStringLiteral("SELECT [ANNO] FROM [Stazioni] WHERE [ANNO] like '19*' ORDER BY [ANNO]");

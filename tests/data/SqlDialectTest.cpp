@@ -101,6 +101,18 @@ const RewriteCase prefixCases[] = {
     {"IsNotBeforeUntouched", "WHERE x IS NOT c like 'a*'", "WHERE x IS NOT c like 'a*'"},
     {"BetweenStatementUntouched", "WHERE x BETWEEN 1 AND c like 'a*'", "WHERE x BETWEEN 1 AND c like 'a*'"},
     {"LiteralInsideStringUntouched", "WHERE c = 'd like ''a*'''", "WHERE c = 'd like ''a*'''"},
+    {"SubqueryUntouched", "SELECT * FROM (SELECT 5 AS c) WHERE c like 'a*'",
+     "SELECT * FROM (SELECT 5 AS c) WHERE c like 'a*'"},
+    {"CommonTableExpressionUntouched", "WITH t AS (SELECT 1) SELECT c FROM t WHERE c like 'a*'",
+     "WITH t AS (SELECT 1) SELECT c FROM t WHERE c like 'a*'"},
+    {"TableFunctionUntouched", "SELECT c FROM pragma_table_info('T') WHERE c like 'a*'",
+     "SELECT c FROM pragma_table_info('T') WHERE c like 'a*'"},
+    {"SelectListAliasUntouched", "SELECT upper(x) AS c FROM T WHERE c like 'a*'",
+     "SELECT upper(x) AS c FROM T WHERE c like 'a*'"},
+    {"ImplicitAliasUntouched", "SELECT 'x' c FROM T WHERE c like 'a*'", "SELECT 'x' c FROM T WHERE c like 'a*'"},
+    {"TableAliasUntouched", "SELECT * FROM T AS u WHERE u.c like 'a*'", "SELECT * FROM T AS u WHERE u.c like 'a*'"},
+    {"OtherAliasesKeepTheRange", "SELECT count(c) AS n FROM T WHERE T.c like 'a*'",
+     "SELECT count(c) AS n FROM T WHERE (T.c >= 'a' AND T.c < 'a' || CAST(x'FF' AS TEXT) AND T.c like 'a*')"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PrefixRewrite, ::testing::ValuesIn(prefixCases),
